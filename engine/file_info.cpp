@@ -1,0 +1,3 @@
+#include "file_info.h"
+
+FileInfo file_info{};

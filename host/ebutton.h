@@ -1,0 +1,21 @@
+#ifndef LIRVA_HOST_EBUTTON_H
+#define LIRVA_HOST_EBUTTON_H
+
+#include <sigc++/signal.h>
+
+#include "elabel.h"
+
+// A label that can be activated: by OK while it has the focus, or by its
+// shortcut key. Activation emits `selected`.
+class eButton : public eLabel {
+public:
+    explicit eButton(eWidget* parent, eLabel* descr = nullptr, int takefocus = 1, const char* deco = "eButton");
+
+    sigc::signal<void()> selected;
+
+    bool keyDown(eRCKey key) override;
+    void shortcutAction() override;
+    eWidgetKind kind() const override { return eWidgetKind::button; }
+};
+
+#endif

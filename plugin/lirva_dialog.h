@@ -1,0 +1,50 @@
+#ifndef LIRVA_PLUGIN_LIRVA_DIALOG_H
+#define LIRVA_PLUGIN_LIRVA_DIALOG_H
+
+#include <ebutton.h>
+#include <elabel.h>
+#include <elistbox.h>
+#include <eprogress.h>
+#include <estring.h>
+#include <ewindow.h>
+
+// The player window: the file browser, the Root and Stop buttons, the
+// progress bar and the time labels.
+class eLirvaDialog : public eWindow {
+public:
+    eLirvaDialog();
+    ~eLirvaDialog() override;
+
+    // Browser: fills the list with the entries of one directory.
+    void dispfiles(const eString& path);
+    // Slots of the list, the Root button and the Stop button.
+    void selectedItem(eListBoxEntryText* entry);
+    void selectionChanged(eListBoxEntryText* entry);
+    void displayroot();
+    void StopPlayer();
+    // Goes up one directory level.
+    void folderup();
+    // Slot of the play thread's finished signal.
+    void execThreadFinished(int result);
+
+    // Status display: act on the process-wide status widgets only.
+    static void DisplayTotalTime();
+    static void HideTotalTime();
+    static void DisplayElapsedTime();
+    static void display_elapsed_time();
+    static void HideElapsedTime();
+    static void ResetProgressBar();
+
+    // Read access for the host's tests and tools.
+    const eString& currentDirectory() const { return currentDir; }
+    eListBox<eListBoxEntryText>* fileList() const { return list; }
+
+private:
+    eListBox<eListBoxEntryText>* list;
+    eButton* bt_root;
+    eButton* bt_stop;
+    eLabel* lb_line1;
+    eString currentDir;
+};
+
+#endif

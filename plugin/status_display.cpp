@@ -1,0 +1,56 @@
+// The time labels and the progress bar of the current play.
+#include "file_info.h"
+#include "lirva_dialog.h"
+#include "status_widgets.h"
+
+eLabel* lb_TotalTime;
+eLabel* lb_TT;
+eLabel* lb_ElapsedTime;
+eLabel* lb_ET;
+eLabel* lb_line3;
+eProgress* progress;
+
+namespace {
+
+// mm:ss with at least two digits each; minutes go past 59 (one hour is 60:00).
+eString timeText(int seconds)
+{
+    return eString().sprintf("%2.2d:%2.2d", seconds / 60, seconds % 60);
+}
+
+}  // namespace
+
+void eLirvaDialog::DisplayTotalTime()
+{
+    lb_TotalTime->setText("Total Time : ");
+    lb_TT->setText(timeText(file_info.total_time));
+}
+
+void eLirvaDialog::HideTotalTime()
+{
+    lb_TotalTime->setText("");
+    lb_TT->setText("");
+}
+
+void eLirvaDialog::DisplayElapsedTime()
+{
+    lb_ElapsedTime->setText("Elapsed Time : ");
+    lb_ET->setText("00:00");
+}
+
+void eLirvaDialog::display_elapsed_time()
+{
+    progress->setPerc(file_info.percent);
+    lb_ET->setText(timeText(file_info.elapsed_time));
+}
+
+void eLirvaDialog::HideElapsedTime()
+{
+    lb_ElapsedTime->setText("");
+    lb_ET->setText("");
+}
+
+void eLirvaDialog::ResetProgressBar()
+{
+    progress->setPerc(0);
+}

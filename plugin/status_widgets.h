@@ -1,0 +1,16 @@
+#ifndef LIRVA_PLUGIN_STATUS_WIDGETS_H
+#define LIRVA_PLUGIN_STATUS_WIDGETS_H
+
+#include <elabel.h>
+#include <eprogress.h>
+
+// The status widgets of the current window. Set by the window's constructor;
+// valid until the window is destroyed.
+extern eLabel* lb_TotalTime;     // "Total Time : "
+extern eLabel* lb_TT;            // its value, mm:ss
+extern eLabel* lb_ElapsedTime;   // "Elapsed Time : "
+extern eLabel* lb_ET;            // its value, mm:ss
+extern eLabel* lb_line3;         // stays empty
+extern eProgress* progress;
+
+#endif
