@@ -40,6 +40,9 @@ public:
     eListBox<eListBoxEntryText>* fileList() const { return list; }
 
 private:
+    // Starts playing the file at `path`, replacing a thread that still exists.
+    void play(const eString& path);
+
     eListBox<eListBoxEntryText>* list;
     eButton* bt_root;
     eButton* bt_stop;

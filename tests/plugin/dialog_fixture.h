@@ -1,0 +1,47 @@
+#ifndef LIRVA_TESTS_DIALOG_FIXTURE_H
+#define LIRVA_TESTS_DIALOG_FIXTURE_H
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "lirva_dialog.h"
+#include "temp_tree.h"
+
+// A player window (not shown) over a temporary directory tree.
+class DialogTest : public ::testing::Test {
+protected:
+    std::vector<std::string> entries() const
+    {
+        std::vector<std::string> texts;
+        eListBox<eListBoxEntryText>* list = dialog->fileList();
+        for (int i = 0; i < list->getCount(); ++i)
+            texts.push_back(list->entryAt(i)->getText());
+        return texts;
+    }
+
+    // Selects a row as if the user had pressed OK on an entry with this text.
+    void select(const std::string& text)
+    {
+        new eListBoxEntryText(&scratch, eString(text));
+        dialog->selectedItem(static_cast<eListBoxEntryText*>(scratch.entryAt(scratch.getCount() - 1)));
+    }
+
+    // Enters an absolute directory from "/" by its full path.
+    void enter(const std::string& absolute)
+    {
+        dialog->displayroot();
+        select(absolute);
+        ASSERT_EQ(dialog->currentDirectory(), absolute);
+    }
+
+    std::string current() const { return dialog->currentDirectory(); }
+
+    TempTree tree;
+    std::unique_ptr<eLirvaDialog> dialog = std::make_unique<eLirvaDialog>();
+    eListBox<eListBoxEntryText> scratch{nullptr};
+};
+
+#endif

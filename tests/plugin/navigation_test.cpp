@@ -1,0 +1,103 @@
+// Moving through the file system: entering, going up, returning to "/".
+#include "dialog_fixture.h"
+
+using ::testing::ElementsAre;
+
+namespace {
+
+class NavigationTest : public DialogTest {
+protected:
+    void SetUp() override
+    {
+        tree.dir("media/hdd/music");
+        tree.file("media/hdd/a.flac");
+        tree.file("media/b.flac");
+    }
+};
+
+TEST_F(NavigationTest, EnteringDirectoriesJoinsWithoutDoubledSeparators)
+{
+    enter(tree / "media");
+    select("/hdd");
+    EXPECT_EQ(current(), tree / "media/hdd");
+    EXPECT_THAT(entries(), ElementsAre("..", "/music", "a.flac"));
+
+    // From a path with a trailing "/" (after going up) the join stays clean.
+    select("..");
+    ASSERT_EQ(current(), tree / "media/");
+    select("/hdd");
+    EXPECT_EQ(current(), tree / "media/hdd");
+}
+
+TEST_F(NavigationTest, GoingUpEndsInSlashWhetherOrNotThePathDid)
+{
+    enter(tree / "media/hdd/music");
+    select("..");
+    EXPECT_EQ(current(), tree / "media/hdd/");
+    EXPECT_THAT(entries(), ElementsAre("..", "/music", "a.flac"));
+
+    enter(tree / "media/hdd/music/");
+    select("..");
+    EXPECT_EQ(current(), tree / "media/hdd/");
+
+    select("..");
+    EXPECT_EQ(current(), tree / "media/");
+    EXPECT_THAT(entries(), ElementsAre("..", "/hdd", "b.flac"));
+}
+
+TEST_F(NavigationTest, GoingUpFromAFirstLevelDirectoryOrRootGivesRoot)
+{
+    for (const char* start : {"/tmp", "/tmp/"}) {
+        enter(start);
+        select("..");
+        EXPECT_EQ(current(), "/") << "from " << start;
+    }
+    dialog->displayroot();
+    select("..");
+    EXPECT_EQ(current(), "/");
+    EXPECT_EQ(entries().front(), "..");
+    EXPECT_NE(entries().size(), 1u) << "root is listed again";
+}
+
+TEST_F(NavigationTest, GoingUpToAVanishedDirectoryKeepsTheOldListing)
+{
+    enter(tree / "media/hdd/music");
+    std::vector<std::string> before = entries();
+    std::filesystem::rename(tree / "media/hdd", tree / "media/gone");
+    select("..");
+    EXPECT_EQ(current(), tree / "media/hdd/") << "stored whatever the status call found";
+    EXPECT_EQ(entries(), before);
+}
+
+TEST_F(NavigationTest, AFileNameBeginningWithTwoDotsActsAsTheParentEntry)
+{
+    tree.file("media/hdd/..intro.flac");
+    enter(tree / "media/hdd");
+    EXPECT_THAT(entries(), ElementsAre("..", "..intro.flac", "/music", "a.flac"));
+    select("..intro.flac");
+    EXPECT_EQ(current(), tree / "media/");
+}
+
+TEST_F(NavigationTest, SelectingAFileOrAVanishedEntryLeavesTheBrowserAsItWas)
+{
+    enter(tree / "media/hdd");
+    std::vector<std::string> before = entries();
+    select("a.flac");
+    select("/nothing-here");
+    select("vanished.flac");
+    EXPECT_EQ(current(), tree / "media/hdd");
+    EXPECT_EQ(entries(), before);
+}
+
+TEST_F(NavigationTest, RedKeyReturnsToRootAndLeavingTheListClosesTheWindow)
+{
+    enter(tree / "media/hdd");
+    EXPECT_TRUE(dialog->dispatchKey(eRCKey::red));
+    EXPECT_EQ(current(), "/");
+
+    // Moving the cursor alone changes nothing.
+    dialog->dispatchKey(eRCKey::down);
+    EXPECT_EQ(current(), "/");
+}
+
+}  // namespace

@@ -1,0 +1,84 @@
+// The player window as built, and the plug-in's entry point.
+#include <chrono>
+
+#include "dialog_fixture.h"
+#include "emainloop.h"
+#include "play_thread.h"
+#include "status_widgets.h"
+
+extern "C" int plugin_exec(void*);
+
+namespace {
+
+class WindowTest : public DialogTest {};
+
+eRect rectOf(const eWidget* w) { return eRect(w->getPosition(), w->getSize()); }
+
+TEST_F(WindowTest, IsBuiltWithItsTitleLayoutAndEmptyStatus)
+{
+    EXPECT_EQ(dialog->getText(), "Lirva 0.0.2");
+    EXPECT_EQ(dialog->getClientRect().width(), 510);
+    EXPECT_EQ(dialog->getClientRect().height(), 460);
+    EXPECT_EQ(current(), "/");
+
+    const std::vector<eWidget*>& children = dialog->getChildren();
+    ASSERT_EQ(children.size(), 10u);
+    // Creation order: list, two status lines, buttons, bar, time labels.
+    const eRect expected[] = {
+        {10, 10, 490, 300}, {10, 300, 500, 30}, {10, 340, 500, 30}, {10, 425, 100, 30}, {150, 425, 100, 30},
+        {10, 363, 490, 18}, {10, 380, 500, 30}, {127, 380, 500, 30}, {10, 400, 500, 30}, {152, 400, 500, 30},
+    };
+    for (size_t i = 0; i < children.size(); ++i)
+        EXPECT_EQ(rectOf(children[i]), expected[i]) << "child " << i;
+
+    EXPECT_EQ(children[0], dialog->fileList());
+    EXPECT_EQ(children[2], lb_line3);
+    EXPECT_EQ(children[5], progress);
+    EXPECT_EQ(children[6], lb_TotalTime);
+    EXPECT_EQ(children[7], lb_TT);
+    EXPECT_EQ(children[8], lb_ElapsedTime);
+    EXPECT_EQ(children[9], lb_ET);
+    for (eLabel* label : {lb_line3, lb_TotalTime, lb_TT, lb_ElapsedTime, lb_ET})
+        EXPECT_EQ(label->getText(), "");
+    EXPECT_EQ(children[1]->getText(), "");
+
+    EXPECT_EQ(children[3]->getText(), "Root");
+    EXPECT_EQ(children[3]->getShortcut(), "red");
+    EXPECT_EQ(static_cast<eLabel*>(children[3])->getShortcutPixmap(), "red");
+    EXPECT_EQ(children[4]->getText(), "Stop");
+    EXPECT_EQ(children[4]->getShortcut(), "blue");
+    EXPECT_EQ(static_cast<eLabel*>(children[4])->getShortcutPixmap(), "blue");
+
+    EXPECT_TRUE(dialog->fileList()->hasFocus());
+    EXPECT_EQ(execThread.load(), nullptr);
+    EXPECT_EQ(dialog->fileList()->entryAt(0)->getText(), "..");
+}
+
+TEST_F(WindowTest, ASecondWindowTakesOverTheStatusWidgets)
+{
+    execThread = reinterpret_cast<ExecThread*>(0x1);   // left over from an earlier run
+    eLirvaDialog second;
+    EXPECT_EQ(execThread.load(), nullptr);
+    EXPECT_EQ(lb_ET, second.getChildren()[9]);
+    EXPECT_EQ(progress, second.getChildren()[5]);
+}
+
+TEST_F(WindowTest, BlueKeyGivesTheListTheFocusWhenNothingPlays)
+{
+    dialog->setFocus(dialog->getChildren()[3]);
+    EXPECT_TRUE(dialog->dispatchKey(eRCKey::blue));
+    EXPECT_TRUE(dialog->fileList()->hasFocus());
+}
+
+TEST(PluginExec, LeavingTheListClosesTheWindowAfterAPauseAndReturnsZero)
+{
+    for (int run = 0; run < 2; ++run) {   // a second call in the same process works alike
+        eMainloop::instance().postKey(eRCKey::down);
+        eMainloop::instance().postKey(eRCKey::exit);
+        auto start = std::chrono::steady_clock::now();
+        EXPECT_EQ(plugin_exec(nullptr), 0);
+        EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(950));
+    }
+}
+
+}  // namespace
