@@ -16,8 +16,9 @@ public:
 
     // The first n characters; the whole string when n >= length().
     eString left(unsigned int n) const;
-    // At most n characters from pos on; "" when pos >= length().
-    eString mid(unsigned int pos, unsigned int n = npos) const;
+    // At most n characters from pos on; "" when pos >= length(). The default
+    // n takes the rest of the string.
+    eString mid(unsigned int pos, unsigned int n = ~0u) const;
     // The last n characters; the whole string when length() <= n.
     eString right(unsigned int n) const;
     // ASCII upper-case copy.

@@ -13,8 +13,8 @@
 // Stopping is cooperative: kill() sets a stop request that code running on
 // the thread reads with stopRequested(), and keeps waking the thread from
 // blocking system calls (a signal without SA_RESTART, so they fail with
-// EINTR or return a partial count) until thread() has returned. kill() then
-// waits for thread_finished() and joins the thread.
+// EINTR or return a partial count) until thread() and thread_finished() have
+// both returned, then joins the thread.
 class eThread {
 public:
     eThread();

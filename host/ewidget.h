@@ -28,7 +28,9 @@ public:
 
     void show();
     void hide();
-    bool isVisible() const;   // shown itself (ancestors not considered)
+    // Shown itself (ancestors not considered). Children start shown, so they
+    // appear with their window; a top-level widget starts hidden.
+    bool isVisible() const;
 
     // Runs a modal loop on the calling thread until close() or reject();
     // remote-control keys are dispatched and signals emitted inside it.

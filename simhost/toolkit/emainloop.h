@@ -43,7 +43,7 @@ private:
     eMainloop() = default;
     bool takePostedKey(eRCKey& key, int timeoutMs);
 
-    std::mutex mutex_;
+    mutable std::mutex mutex_;
     std::condition_variable wake_;
     std::deque<eRCKey> posted_;
     bool dirty_ = true;

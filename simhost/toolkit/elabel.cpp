@@ -1,0 +1,24 @@
+// eLabel: one line of text, optionally with a colour key's symbol.
+#include "elabel.h"
+
+#include "tree_lock.h"
+
+eLabel::eLabel(eWidget* parent, int /*flags*/, int takefocus, const char* deco)
+    : eDecoWidget(parent, takefocus, deco)
+{
+}
+
+void eLabel::setShortcutPixmap(const eString& colour)
+{
+    std::lock_guard<std::recursive_mutex> lock(widgetTreeLock());
+    if (pixmap_ != colour) {
+        pixmap_ = colour;
+        redraw();
+    }
+}
+
+eString eLabel::getShortcutPixmap() const
+{
+    std::lock_guard<std::recursive_mutex> lock(widgetTreeLock());
+    return pixmap_;
+}
