@@ -1,0 +1,86 @@
+// The decoder session: open, decode to the end, close.
+#include <cstring>
+
+#include <lirva_dialog.h>
+
+#include "audio_device.h"
+#include "decoder_session.h"
+#include "file_info.h"
+#include "flac_callbacks.h"
+#include "stream_info.h"
+
+namespace {
+
+constexpr size_t max_filename = sizeof(file_info.filename) - 1;
+
+void drop_decoder()
+{
+    FLAC__stream_decoder_delete(file_info.decoder);
+    file_info.decoder = nullptr;
+}
+
+}  // namespace
+
+int decoder_constructor(const char* path)
+{
+    size_t n = strlen(path);
+    if (n > max_filename)
+        n = max_filename;
+    file_info.filename[n] = '\0';
+    memcpy(file_info.filename, path, n);
+
+    forget_stream_info(file_info);
+
+    file_info.decoder = FLAC__stream_decoder_new();
+    if (file_info.decoder == nullptr)
+        return 0;
+
+    FLAC__stream_decoder_set_md5_checking(file_info.decoder, true);
+    // The decoder gets the whole path, not the possibly shortened copy.
+    FLAC__StreamDecoderInitStatus init = FLAC__stream_decoder_init_file(
+        file_info.decoder, path, flac_write_hdl, flac_metadata_hdl, flac_error_hdl, &file_info);
+    if (init != FLAC__STREAM_DECODER_INIT_STATUS_OK) {
+        drop_decoder();
+        return 0;
+    }
+
+    if (!FLAC__stream_decoder_process_until_end_of_metadata(file_info.decoder)) {
+        drop_decoder();
+        return 0;
+    }
+
+    // A stream without STREAMINFO still plays: its length is unknown (00:00)
+    // and the elapsed time counts under its caption.
+    if (!stream_info_received()) {
+        eLirvaDialog::DisplayElapsedTime();
+        eLirvaDialog::DisplayTotalTime();
+    }
+    file_info.is_playing = 1;
+    return 1;
+}
+
+void play_file(const char* path)
+{
+    if (decoder_constructor(path) == 1)
+        FLAC__stream_decoder_process_until_end_of_stream(file_info.decoder);
+    decoder_destructor();
+}
+
+void decoder_destructor()
+{
+    if (file_info.decoder != nullptr) {
+        FLAC__stream_decoder_finish(file_info.decoder);   // an MD5 mismatch is ignored
+        drop_decoder();
+    }
+    file_info.is_playing = 0;
+    file_info.filename[0] = '\0';
+    file_info.total_time = 0;
+    file_info.elapsed_time = 0;
+    file_info.percent = 0;
+
+    eLirvaDialog::HideElapsedTime();
+    eLirvaDialog::ResetProgressBar();
+    eLirvaDialog::HideTotalTime();
+
+    audio_device_close();
+}

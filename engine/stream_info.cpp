@@ -1,0 +1,58 @@
+// The stream facts from STREAMINFO and the track length.
+#include <lirva_dialog.h>
+
+#include "flac_callbacks.h"
+#include "play_clock.h"
+#include "stream_info.h"
+
+namespace {
+bool received;
+}  // namespace
+
+void forget_stream_info(FileInfo& info)
+{
+    received = false;
+    info.bits_per_sample = 0;
+    info.sample_rate = 0;
+    info.channels = 0;
+    info.total_samples = 0;
+    info.samples_played = 0;
+    info.length_sec = 0.0f;
+    info.position_sec = 0.0f;
+}
+
+bool stream_info_received()
+{
+    return received;
+}
+
+void take_stream_info(FileInfo& info, const FLAC__StreamMetadata_StreamInfo& si)
+{
+    received = true;
+    info.bits_per_sample = static_cast<int32_t>(si.bits_per_sample);
+    info.sample_rate = static_cast<int32_t>(si.sample_rate);
+    info.channels = static_cast<int32_t>(si.channels);
+    info.total_samples = static_cast<uint32_t>(si.total_samples);   // low 32 bits
+    info.samples_played = 0;
+    // A rate of 0 gives no finite length: the length counts as unknown.
+    info.length_sec = info.sample_rate > 0
+        ? static_cast<float>(info.total_samples) / static_cast<float>(info.sample_rate)
+        : 0.0f;
+    info.position_sec = 0.0f;
+    info.total_time = whole_seconds(info.length_sec);
+
+    eLirvaDialog::DisplayElapsedTime();
+    eLirvaDialog::DisplayTotalTime();
+}
+
+void flac_metadata_hdl(const FLAC__StreamDecoder*, const FLAC__StreamMetadata* metadata,
+                       void* client_data)
+{
+    if (metadata->type != FLAC__METADATA_TYPE_STREAMINFO)
+        return;
+    take_stream_info(*static_cast<FileInfo*>(client_data), metadata->data.stream_info);
+}
+
+void flac_error_hdl(const FLAC__StreamDecoder*, FLAC__StreamDecoderErrorStatus, void*)
+{
+}
