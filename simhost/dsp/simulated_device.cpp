@@ -45,6 +45,14 @@ Device* find(int fd)
     return nullptr;
 }
 
+Device* free_slot()
+{
+    for (Device& d : devices)
+        if (d.fd < 0)
+            return &d;
+    return nullptr;
+}
+
 Device* find(int fd, uint64_t generation)
 {
     Device* d = find(fd);
@@ -127,7 +135,7 @@ int sim_open(int flags)
         return -1;
 
     std::lock_guard<std::mutex> lock(table_mutex);
-    Device* d = find(-1);
+    Device* d = free_slot();
     if (d == nullptr) {
         real::close(fd);
         errno = EBUSY;
