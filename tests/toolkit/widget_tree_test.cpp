@@ -1,25 +1,21 @@
 #include <gtest/gtest.h>
 
 #include <sigc++/functors/mem_fun.h>
-#include <sigc++/signal.h>
 
-#include <algorithm>
 #include <vector>
 
 #include "ebutton.h"
-#include "elabel.h"
 #include "ewindow.h"
 
 namespace {
 
-// Records its own destruction, and whether its parent was still whole then.
 class Probe : public eLabel {
 public:
-    Probe(eWidget* parent, std::vector<const Probe*>& log) : eLabel(parent), log_(log) {}
-    ~Probe() override { log_.push_back(this); }
+    Probe(eWidget* parent, int& deaths) : eLabel(parent), deaths_(deaths) {}
+    ~Probe() override { ++deaths_; }
 
 private:
-    std::vector<const Probe*>& log_;
+    int& deaths_;
 };
 
 class Listener : public eWindow {
@@ -30,36 +26,25 @@ public:
 
 } // namespace
 
-TEST(WidgetTree, ChildrenAreKeptInOrderAndDeletedWithTheParent)
+TEST(WidgetTree, ParentOwnsItsChildren)
 {
-    std::vector<const Probe*> destroyed;
+    int deaths = 0;
     auto* window = new eWindow(1);
-    auto* first = new Probe(window, destroyed);
-    auto* second = new Probe(window, destroyed);
-    auto* grandchild = new Probe(second, destroyed);
-
+    auto* first = new Probe(window, deaths);
+    auto* second = new Probe(window, deaths);
+    new Probe(second, deaths);
+    new Probe(second, deaths);
     ASSERT_EQ(window->getChildren(), (std::vector<eWidget*>{first, second}));
-    EXPECT_EQ(grandchild->getParent(), second);
-    EXPECT_EQ(grandchild->getTopLevel(), window);
+
+    // Deleted on its own, a child leaves its parent and the window's focus.
+    window->setFocus(second);
+    delete second;
+    EXPECT_EQ(deaths, 3);
+    EXPECT_EQ(window->getChildren(), (std::vector<eWidget*>{first}));
+    EXPECT_EQ(window->getFocus(), nullptr);
 
     delete window;
-    EXPECT_EQ(destroyed.size(), 3u);
-    EXPECT_EQ(std::count(destroyed.begin(), destroyed.end(), grandchild), 1);
-}
-
-TEST(WidgetTree, AChildDeletedOnItsOwnLeavesTheTreeAndTheFocus)
-{
-    std::vector<const Probe*> destroyed;
-    eWindow window(1);
-    auto* kept = new Probe(&window, destroyed);
-    auto* gone = new Probe(&window, destroyed);
-    new Probe(gone, destroyed);
-    window.setFocus(gone);
-
-    delete gone;
-    EXPECT_EQ(destroyed.size(), 2u);
-    EXPECT_EQ(window.getChildren(), (std::vector<eWidget*>{kept}));
-    EXPECT_EQ(window.getFocus(), nullptr);
+    EXPECT_EQ(deaths, 4);
 }
 
 TEST(WidgetTree, ConnectionsToADestroyedWindowEnd)
@@ -69,65 +54,98 @@ TEST(WidgetTree, ConnectionsToADestroyedWindowEnd)
     auto* button = new eButton(listener);
     button->selected.connect(sigc::mem_fun(*listener, &Listener::hear));
     outside.connect(sigc::mem_fun(*listener, &Listener::hear));
-
     button->shortcutAction();
     outside();
     EXPECT_EQ(listener->heard, 2);
 
     delete listener;
     EXPECT_TRUE(outside.empty());
-    outside();   // must not reach the deleted window
 }
 
-TEST(WidgetGeometry, WindowPlacedByItsClientArea)
+TEST(WidgetTree, WindowIsPlacedByItsClientArea)
 {
-    eWindow window(1);
-    window.cmove(ePoint(100, 75));
-    window.cresize(eSize(510, 460));
-
-    const eRect client = window.getClientRect();
-    EXPECT_EQ(client.width(), 510);
-    EXPECT_EQ(client.height(), 460);
-
     const int frameX = eWindow::borderWidth;
     const int frameY = eWindow::borderWidth + eWindow::titleHeight;
-    EXPECT_EQ(window.getPosition(), ePoint(100 - frameX, 75 - frameY));
-    EXPECT_EQ(window.getSize(), eSize(510 + 2 * eWindow::borderWidth,
-                                      460 + 2 * eWindow::borderWidth + eWindow::titleHeight));
-    EXPECT_EQ(window.getAbsoluteRect().topLeft(), ePoint(100 - frameX, 75 - frameY));
-
-    // Resizing again keeps the client area where it is.
-    window.cresize(eSize(200, 100));
-    EXPECT_EQ(window.getClientRect(), eRect(frameX, frameY, 200, 100));
-    EXPECT_EQ(window.getPosition(), ePoint(100 - frameX, 75 - frameY));
-}
-
-TEST(WidgetGeometry, ChildrenAreRelativeToTheParentsClientArea)
-{
     eWindow window(1);
     window.cmove(ePoint(100, 75));
     window.cresize(eSize(510, 460));
+    EXPECT_EQ(window.getClientRect(), eRect(frameX, frameY, 510, 460));
+    EXPECT_EQ(window.getAbsoluteRect().topLeft(), ePoint(100 - frameX, 75 - frameY));
+
+    // Children sit in the client area; without a frame cmove is move.
     eLabel* box = new eLabel(&window);
     box->move(ePoint(10, 20));
     box->resize(eSize(300, 200));
     eLabel* inner = new eLabel(box);
-    inner->cmove(ePoint(5, 6));    // no frame: same as move/resize
+    inner->cmove(ePoint(5, 6));
     inner->cresize(eSize(50, 40));
-
-    EXPECT_EQ(box->getClientRect(), eRect(0, 0, 300, 200));
     EXPECT_EQ(box->getAbsoluteRect(), eRect(110, 95, 300, 200));
-    EXPECT_EQ(inner->getPosition(), ePoint(5, 6));
     EXPECT_EQ(inner->getAbsoluteRect(), eRect(115, 101, 50, 40));
+
+    window.cresize(eSize(200, 100));   // the client area stays put
+    EXPECT_EQ(window.getClientRect(), eRect(frameX, frameY, 200, 100));
+    EXPECT_EQ(box->getAbsoluteRect(), eRect(110, 95, 300, 200));
 }
 
-TEST(WidgetState, ChildrenStartShownWindowsHidden)
+namespace {
+
+class KeySink : public eLabel {
+public:
+    using eLabel::eLabel;
+    bool keyDown(eRCKey key) override
+    {
+        keys.push_back(key);
+        return key != eRCKey::exit;
+    }
+    std::vector<eRCKey> keys;
+};
+
+struct KeyWindow : ::testing::Test {
+    eWindow window{1};
+    eButton* red = new eButton(&window);
+    eButton* blue = new eButton(&window);
+    KeySink* sink = new KeySink(&window);
+    int redPresses = 0, bluePresses = 0;
+
+    KeyWindow()
+    {
+        red->setShortcut("red");
+        blue->setShortcut("blue");
+        red->selected.connect([this] { ++redPresses; });
+        blue->selected.connect([this] { ++bluePresses; });
+        blue->setFocus(sink);   // through any widget, for the whole window
+    }
+};
+
+} // namespace
+
+TEST_F(KeyWindow, ColourKeysGoToTheirVisibleButton)
 {
-    eWindow window(1);
-    eLabel* label = new eLabel(&window);
-    EXPECT_FALSE(window.isVisible());
-    EXPECT_TRUE(label->isVisible());
-    window.show();
-    label->hide();
-    EXPECT_TRUE(window.isVisible());
-    EXPECT_FALSE(label->isVisible());
+    EXPECT_TRUE(window.dispatchKey(eRCKey::red));
+    EXPECT_TRUE(window.dispatchKey(eRCKey::blue));
+    EXPECT_FALSE(window.dispatchKey(eRCKey::green));
+    red->hide();
+    EXPECT_FALSE(window.dispatchKey(eRCKey::red));
+    EXPECT_EQ(redPresses, 1);
+    EXPECT_EQ(bluePresses, 1);
+    EXPECT_TRUE(sink->keys.empty());
+}
+
+TEST_F(KeyWindow, OtherKeysGoToTheFocusedWidget)
+{
+    EXPECT_EQ(window.getFocus(), sink);
+    EXPECT_TRUE(sink->hasFocus());
+    EXPECT_TRUE(window.dispatchKey(eRCKey::down));
+    EXPECT_FALSE(window.dispatchKey(eRCKey::exit));
+    EXPECT_EQ(sink->keys, (std::vector<eRCKey>{eRCKey::down, eRCKey::exit}));
+
+    window.setFocus(blue);
+    EXPECT_TRUE(window.dispatchKey(eRCKey::ok));
+    EXPECT_EQ(bluePresses, 1);
+
+    eWindow other(1);
+    window.setFocus(new eLabel(&other));   // not of this window: ignored
+    EXPECT_EQ(window.getFocus(), blue);
+    window.setFocus(nullptr);
+    EXPECT_FALSE(window.dispatchKey(eRCKey::ok));
 }
