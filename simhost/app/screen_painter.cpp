@@ -31,8 +31,8 @@ public:
         switch (w.kind()) {
         case eWidgetKind::window: inside = window(w, cells, clip); break;
         case eWidgetKind::label:
-        case eWidgetKind::button: label(static_cast<const eLabel&>(w), cells, clip); break;
-        case eWidgetKind::progress: progress(static_cast<const eProgress&>(w), cells, clip); break;
+        case eWidgetKind::button: label(static_cast<const eLabel&>(w), cells, clip, coveredLater); break;
+        case eWidgetKind::progress: progress(static_cast<const eProgress&>(w), cells, clip, coveredLater); break;
         case eWidgetKind::listbox: list(static_cast<const eListBoxBase&>(w), cells, clip, coveredLater); break;
         case eWidgetKind::widget: break;
         }
@@ -54,11 +54,18 @@ private:
         }
     }
 
-    // Frame with the title in its top edge; returns the area for children.
-    CellRect window(const eWidget& w, const CellRect& cells, const CellRect& clip) {
+    // A frame around the client area with the title in its top edge; returns
+    // the client area, where the children go. The frame lies in the cells
+    // next to the client area, since a border of a few pixels would
+    // otherwise take a whole row of children's cells.
+    CellRect window(const eWidget& w, const CellRect& outer, const CellRect& clip) {
+        const eRect abs = w.getAbsoluteRect(), client = w.getClientRect();
+        const CellRect inside = toCells(eRect(abs.left() + client.left(), abs.top() + client.top(), client.width(),
+                                              client.height()),
+                                        grid_.cols(), grid_.rows());
+        const CellRect cells{inside.left - 1, std::min(outer.top, inside.top - 1), inside.right + 1, inside.bottom + 1};
         grid_.fill(cells, {}, clip);
         grid_.box(cells, {}, clip);
-        const CellRect inside{cells.left + 1, cells.top + 1, cells.right - 1, cells.bottom - 1};
         const eString title = w.getText();
         if (!title.empty()) {
             const CellRect titleClip = CellRect{cells.left + 1, cells.top, cells.right - 1, cells.top + 1}.intersect(clip);
@@ -69,9 +76,11 @@ private:
         return inside.intersect(clip);
     }
 
-    // Labels and buttons: an opaque box with the text on its first row. A
+    // Labels and buttons: an opaque box with the text on its first row that
+    // no later widget covers (a button partly under the next label still
+    // shows its name). A
     // colour key is shown as "[red] " before the text and colours the widget.
-    void label(const eLabel& l, const CellRect& cells, const CellRect& clip) {
+    void label(const eLabel& l, const CellRect& cells, const CellRect& clip, const std::vector<CellRect>& coveredLater) {
         const CellRect area = cells.intersect(clip);
         eString key = l.getShortcutPixmap();
         if (key.empty()) key = l.getShortcut();
@@ -85,11 +94,13 @@ private:
             textArea = {cells.left + 1, cells.top + 1, cells.right - 1, cells.bottom - 1};
         }
         const eString text = key.empty() ? l.getText() : eString("[" + key + "] " + l.getText());
-        grid_.text(textArea.left, textArea.top, text, style, textArea.intersect(area));
+        grid_.text(textArea.left, firstVisibleRow(textArea, coveredLater), text, style, textArea.intersect(area));
     }
 
-    // "#####.....  42%": the bar and the number, clamped to 0..100.
-    void progress(const eProgress& p, const CellRect& cells, const CellRect& clip) {
+    // "#####.....  42%": the bar and the number, clamped to 0..100, on the
+    // first row no later widget covers.
+    void progress(const eProgress& p, const CellRect& cells, const CellRect& clip,
+                  const std::vector<CellRect>& coveredLater) {
         grid_.fill(cells, {}, clip);
         const int perc = std::clamp(p.getPerc(), 0, 100);
         char number[8];
@@ -101,7 +112,7 @@ private:
             line.append(filled, '#').append(barWidth - filled, '.').append(" ");
         }
         line += number;
-        grid_.text(cells.left, cells.top, line, {}, cells.intersect(clip));
+        grid_.text(cells.left, firstVisibleRow(cells, coveredLater), line, {}, cells.intersect(clip));
     }
 
     // The rows from the list's top entry, the cursor row marked with '>'
@@ -142,6 +153,17 @@ private:
         }
     }
 
+    // The first row of `area` whose first cell no later widget covers: where
+    // a widget's one line of text can be seen. The top row when all are covered.
+    static int firstVisibleRow(const CellRect& area, const std::vector<CellRect>& coveredLater) {
+        for (int row = area.top; row < area.bottom; ++row) {
+            bool covered = false;
+            for (const CellRect& c : coveredLater) covered = covered || c.contains(area.left, row);
+            if (!covered) return row;
+        }
+        return area.top;
+    }
+
     // How many rows from the top of `area` no later widget covers.
     static int unobscuredRows(const CellRect& area, const std::vector<CellRect>& coveredLater) {
         int rows = 0;
@@ -160,20 +182,22 @@ private:
 
 namespace {
 
-// Rounds toward minus infinity, so that widgets left of or above the screen
-// stay off it; 64-bit so that far-off positions cannot overflow.
-int scaleFloor(long long pixels, int cells, int pixelsPerScreen) {
-    const long long product = pixels * cells;
-    long long q = product / pixelsPerScreen;
-    if (product % pixelsPerScreen != 0 && product < 0) --q;
+// A cell belongs to the widget that covers the cell's centre: edges are
+// rounded to the nearest cell boundary, so a few pixels of overlap between
+// neighbouring widgets do not cost a whole row. 64-bit so that far-off
+// positions cannot overflow; floor division keeps off-screen widgets off.
+int scaleRound(long long pixels, int cells, int pixelsPerScreen) {
+    const long long num = 2 * pixels * cells + pixelsPerScreen, den = 2LL * pixelsPerScreen;
+    long long q = num / den;
+    if (num % den != 0 && num < 0) --q;
     return static_cast<int>(q);
 }
 
 }  // namespace
 
 CellRect toCells(const eRect& r, int cols, int rows) {
-    CellRect c{scaleFloor(r.left(), cols, kTvWidth), scaleFloor(r.top(), rows, kTvHeight),
-               scaleFloor(r.right(), cols, kTvWidth), scaleFloor(r.bottom(), rows, kTvHeight)};
+    CellRect c{scaleRound(r.left(), cols, kTvWidth), scaleRound(r.top(), rows, kTvHeight),
+               scaleRound(r.right(), cols, kTvWidth), scaleRound(r.bottom(), rows, kTvHeight)};
     if (r.width() > 0 && c.right <= c.left) c.right = c.left + 1;
     if (r.height() > 0 && c.bottom <= c.top) c.bottom = c.top + 1;
     if (c.right < c.left) c.right = c.left;

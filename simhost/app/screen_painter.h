@@ -14,8 +14,9 @@ constexpr int kTvHeight = 576;
 extern const char* const kKeyHelp;
 
 // Maps a rectangle in TV pixels to the cells of a cols x rows grid
-// (col = x * cols / 720, row = y * rows / 576). A rectangle with a size is
-// at least one cell wide and high, so small widgets never vanish.
+// (col = x * cols / 720, row = y * rows / 576, edges rounded to the nearest
+// cell boundary). A rectangle with a size is at least one cell wide and
+// high, so small widgets never vanish.
 CellRect toCells(const eRect& tvRect, int cols, int rows);
 
 // Paints the screen with `top` as the window on it: every visible widget at
