@@ -1,0 +1,66 @@
+#include "engine_test_support.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+namespace enginetest {
+
+TempDir::TempDir()
+{
+    char pattern[] = "/tmp/lirva-engine-test-XXXXXX";
+    const char* made = mkdtemp(pattern);
+    path_ = made ? made : "";
+}
+
+TempDir::~TempDir()
+{
+    std::error_code ignored;
+    if (!path_.empty())
+        std::filesystem::remove_all(path_, ignored);
+}
+
+std::vector<uint8_t> read_file(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void write_file(const std::string& path, const std::string& content)
+{
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << content;
+}
+
+int16_t expected_16(int32_t sample, int bits)
+{
+    if (bits < 16)
+        return static_cast<int16_t>(sample * (1 << (16 - bits)));
+    if (bits == 16)
+        return static_cast<int16_t>(sample);
+    double scaled = std::floor(static_cast<double>(sample) / std::ldexp(1.0, bits - 16) + 0.5);
+    if (scaled > 32767)
+        scaled = 32767;
+    if (scaled < -32768)
+        scaled = -32768;
+    return static_cast<int16_t>(scaled);
+}
+
+void push_be16(std::vector<uint8_t>& out, int16_t v)
+{
+    out.push_back(static_cast<uint8_t>(static_cast<uint16_t>(v) >> 8));
+    out.push_back(static_cast<uint8_t>(static_cast<uint16_t>(v) & 0xFF));
+}
+
+std::string corpus_dir()
+{
+    struct stat st;
+    return stat(LIRVA_CORPUS_DIR "/MANIFEST.tsv", &st) == 0 ? LIRVA_CORPUS_DIR : "";
+}
+
+}  // namespace enginetest

@@ -1,0 +1,40 @@
+#ifndef LIRVA_TESTS_ENGINE_TEST_SUPPORT_H
+#define LIRVA_TESTS_ENGINE_TEST_SUPPORT_H
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace enginetest {
+
+// A fresh directory under /tmp, removed with everything in it at the end.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    const std::string& path() const { return path_; }
+    std::string file(const std::string& name) const { return path_ + "/" + name; }
+
+private:
+    std::string path_;
+};
+
+std::vector<uint8_t> read_file(const std::string& path);
+void write_file(const std::string& path, const std::string& content);
+
+// The expected 16-bit value of a decoded sample of the given width, written
+// independently of the engine: narrower ones scaled up, wider ones rounded
+// half up and clipped.
+int16_t expected_16(int32_t sample, int bits);
+
+// Appends the big-endian bytes of a 16-bit value.
+void push_be16(std::vector<uint8_t>& out, int16_t v);
+
+// The corpus folder, or "" when it is not there.
+std::string corpus_dir();
+
+}  // namespace enginetest
+
+#endif
