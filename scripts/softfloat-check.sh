@@ -1,0 +1,52 @@
+#!/usr/bin/env bash
+# The box's CPU has no FPU: there, every double-precision operation becomes
+# a call into a slow software helper (__adddf3, __muldf3, __floatsidf, ...).
+# This compiles every source of plugin/ and engine/ for a 32-bit PowerPC
+# without FPU and fails if any object calls such a helper. Single-precision
+# helpers (__addsf3, ...) are allowed.
+# Usage: scripts/softfloat-check.sh
+set -euo pipefail
+top=$(cd "$(dirname "$0")/.." && pwd)
+cxx=powerpc-linux-gnu-g++
+
+"$top/scripts/setup.sh"   # the amd64 libFLAC and libsigc++ headers, pkg-config
+if ! command -v "$cxx" >/dev/null; then
+  sudo=""
+  [ "$(id -u)" -eq 0 ] || sudo="sudo"
+  $sudo apt-get update
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends g++-powerpc-linux-gnu
+fi
+
+# The amd64 headers of libFLAC and libsigc++ serve: they hold no
+# architecture-specific code we rely on. -idirafter keeps the cross
+# compiler's own C library headers ahead of the amd64 ones.
+flags=(-std=c++17 -mcpu=405 -msoft-float -c
+       -I"$top/host" -I"$top/plugin" -I"$top/engine"
+       $(pkg-config --cflags-only-I sigc++-3.0) -idirafter /usr/include)
+
+out=$(mktemp -d)
+trap 'rm -rf "$out"' EXIT
+failed=0
+count=0
+# Unoptimised code keeps every expression as written; optimised code is
+# what ships. Both must be free of double precision.
+for opt in -O0 -O2; do
+  for src in "$top"/plugin/*.cpp "$top"/engine/*.cpp; do
+    obj="$out/$(basename "$src" .cpp)$opt.o"
+    "$cxx" "${flags[@]}" "$opt" "$src" -o "$obj"
+    count=$((count + 1))
+    # Double-precision helpers all have "df" in their name: __adddf3,
+    # __floatsidf, __extendsfdf2, __gtdf2 ...; the single ones have only "sf".
+    helpers=$(nm -u "$obj" | awk '{print $NF}' | grep -E '^__[a-z]*df[a-z0-9]*$' || true)
+    if [ -n "$helpers" ]; then
+      echo "${src#$top/} ($opt) uses double precision:" $helpers
+      failed=1
+    fi
+  done
+done
+
+if [ "$failed" -ne 0 ]; then
+  echo "soft-float check FAILED: no double-precision arithmetic in plugin/ and engine/"
+  exit 1
+fi
+echo "soft-float check passed: $count objects, no double-precision helpers"
