@@ -10,7 +10,7 @@ eLabel::eLabel(eWidget* parent, int /*flags*/, int takefocus, const char* deco)
 
 void eLabel::setShortcutPixmap(const eString& colour)
 {
-    std::lock_guard<std::recursive_mutex> lock(widgetTreeLock());
+    TreeLockGuard lock(widgetTreeLock());
     if (pixmap_ != colour) {
         pixmap_ = colour;
         redraw();
@@ -19,6 +19,6 @@ void eLabel::setShortcutPixmap(const eString& colour)
 
 eString eLabel::getShortcutPixmap() const
 {
-    std::lock_guard<std::recursive_mutex> lock(widgetTreeLock());
+    TreeLockGuard lock(widgetTreeLock());
     return pixmap_;
 }

@@ -8,8 +8,6 @@
 #include "tree_lock.h"
 
 namespace {
-using TreeGuard = std::lock_guard<std::recursive_mutex>;
-
 // Byte order: every byte compared as unsigned char.
 bool textBefore(const eListBoxEntry* a, const eListBoxEntry* b)
 {
@@ -20,14 +18,6 @@ bool textBefore(const eListBoxEntry* a, const eListBoxEntry* b)
 }
 }
 
-eListBoxEntry::eListBoxEntry(eListBoxBase* list)
-{
-    if (list)
-        list->append(this);
-}
-
-eListBoxEntry::~eListBoxEntry() = default;
-
 eListBoxBase::eListBoxBase(eWidget* parent, const eWidget* /*descr*/, int takefocus, const char* deco)
     : eDecoWidget(parent, takefocus, deco)
 {
@@ -35,7 +25,7 @@ eListBoxBase::eListBoxBase(eWidget* parent, const eWidget* /*descr*/, int takefo
 
 eListBoxBase::~eListBoxBase()
 {
-    TreeGuard lock(widgetTreeLock());
+    TreeLockGuard lock(widgetTreeLock());
     for (eListBoxEntry* entry : entries_)
         delete entry;
     entries_.clear();
@@ -43,20 +33,20 @@ eListBoxBase::~eListBoxBase()
 
 void eListBoxBase::beginAtomic()
 {
-    TreeGuard lock(widgetTreeLock());
+    TreeLockGuard lock(widgetTreeLock());
     ++atomicDepth_;
 }
 
 void eListBoxBase::endAtomic()
 {
-    TreeGuard lock(widgetTreeLock());
+    TreeLockGuard lock(widgetTreeLock());
     if (atomicDepth_ > 0 && --atomicDepth_ == 0)
         redraw();
 }
 
 void eListBoxBase::clearList()
 {
-    TreeGuard lock(widgetTreeLock());
+    TreeLockGuard lock(widgetTreeLock());
     for (eListBoxEntry* entry : entries_)
         delete entry;
     entries_.clear();
@@ -68,7 +58,7 @@ void eListBoxBase::clearList()
 
 void eListBoxBase::sort()
 {
-    TreeGuard lock(widgetTreeLock());
+    TreeLockGuard lock(widgetTreeLock());
     std::stable_sort(entries_.begin(), entries_.end(), textBefore);
     current_ = 0;
     top_ = 0;
@@ -80,7 +70,7 @@ void eListBoxBase::append(eListBoxEntry* entry)
 {
     if (!entry)
         return;
-    TreeGuard lock(widgetTreeLock());
+    TreeLockGuard lock(widgetTreeLock());
     entries_.push_back(entry);
     if (atomicDepth_ == 0)
         redraw();
@@ -88,13 +78,13 @@ void eListBoxBase::append(eListBoxEntry* entry)
 
 int eListBoxBase::getCount() const
 {
-    TreeGuard lock(widgetTreeLock());
+    TreeLockGuard lock(widgetTreeLock());
     return static_cast<int>(entries_.size());
 }
 
 eListBoxEntry* eListBoxBase::entryAt(int index) const
 {
-    TreeGuard lock(widgetTreeLock());
+    TreeLockGuard lock(widgetTreeLock());
     if (index < 0 || index >= static_cast<int>(entries_.size()))
         return nullptr;
     return entries_[static_cast<size_t>(index)];
@@ -102,13 +92,13 @@ eListBoxEntry* eListBoxBase::entryAt(int index) const
 
 eListBoxEntry* eListBoxBase::getCurrent() const
 {
-    TreeGuard lock(widgetTreeLock());
+    TreeLockGuard lock(widgetTreeLock());
     return entryAt(current_);
 }
 
 int eListBoxBase::getCurrentIndex() const
 {
-    TreeGuard lock(widgetTreeLock());
+    TreeLockGuard lock(widgetTreeLock());
     return current_;
 }
 
@@ -119,13 +109,13 @@ void eListBoxBase::setCurrentIndex(int index)
 
 int eListBoxBase::getTop() const
 {
-    TreeGuard lock(widgetTreeLock());
+    TreeLockGuard lock(widgetTreeLock());
     return top_;
 }
 
 int eListBoxBase::getPageSize() const
 {
-    TreeGuard lock(widgetTreeLock());
+    TreeLockGuard lock(widgetTreeLock());
     return std::max(1, getClientRect().height() / eListBoxEntryText::getEntryHeight());
 }
 
@@ -133,7 +123,7 @@ void eListBoxBase::moveCursor(int index, bool notify)
 {
     eListBoxEntry* now = nullptr;
     {
-        TreeGuard lock(widgetTreeLock());
+        TreeLockGuard lock(widgetTreeLock());
         if (entries_.empty())
             return;
         index = std::clamp(index, 0, static_cast<int>(entries_.size()) - 1);
@@ -184,21 +174,4 @@ bool eListBoxBase::keyDown(eRCKey key)
     default:
         return eDecoWidget::keyDown(key);
     }
-}
-
-eListBoxEntryText::eListBoxEntryText(eListBox<eListBoxEntryText>* list, const char* text, void* key,
-                                     int /*align*/, const eString& /*helptext*/, int /*keytype*/)
-    : eListBoxEntry(list), text_(text), key_(key)
-{
-}
-
-eListBoxEntryText::eListBoxEntryText(eListBox<eListBoxEntryText>* list, const eString& text, void* key,
-                                     int /*align*/, const eString& /*helptext*/, int /*keytype*/)
-    : eListBoxEntry(list), text_(text), key_(key)
-{
-}
-
-int eListBoxEntryText::getEntryHeight()
-{
-    return 20;
 }

@@ -63,7 +63,7 @@ int eMainloop::runModal(eWidget& w)
 {
     std::recursive_mutex& tree = widgetTreeLock();
     {
-        std::lock_guard<std::recursive_mutex> lock(tree);
+        TreeLockGuard lock(tree);
         if (w.inLoop_)
             return -1;   // one loop per widget at a time
         w.inLoop_ = true;
@@ -73,7 +73,7 @@ int eMainloop::runModal(eWidget& w)
 
     for (;;) {
         {
-            std::lock_guard<std::recursive_mutex> lock(tree);
+            TreeLockGuard lock(tree);
             if (w.closing_)
                 break;
         }
@@ -88,7 +88,7 @@ int eMainloop::runModal(eWidget& w)
         }
         if (screen) {
             // The lock keeps every change from another thread whole on screen.
-            std::lock_guard<std::recursive_mutex> lock(tree);
+            TreeLockGuard lock(tree);
             screen->paint(w);
         }
 
@@ -104,7 +104,7 @@ int eMainloop::runModal(eWidget& w)
             w.dispatchKey(key);
     }
 
-    std::lock_guard<std::recursive_mutex> lock(tree);
+    TreeLockGuard lock(tree);
     w.inLoop_ = false;
     w.closing_ = false;
     return w.result_;

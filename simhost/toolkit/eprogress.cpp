@@ -9,7 +9,7 @@ eProgress::eProgress(eWidget* parent, int takefocus) : eWidget(parent, takefocus
 
 void eProgress::setPerc(int percent)
 {
-    std::lock_guard<std::recursive_mutex> lock(widgetTreeLock());
+    TreeLockGuard lock(widgetTreeLock());
     if (perc_ != percent) {
         perc_ = percent;
         redraw();
@@ -18,6 +18,6 @@ void eProgress::setPerc(int percent)
 
 int eProgress::getPerc() const
 {
-    std::lock_guard<std::recursive_mutex> lock(widgetTreeLock());
+    TreeLockGuard lock(widgetTreeLock());
     return perc_;
 }

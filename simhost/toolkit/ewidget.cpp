@@ -6,21 +6,17 @@
 #include "emainloop.h"
 #include "tree_lock.h"
 
-namespace {
-using TreeGuard = std::lock_guard<std::recursive_mutex>;
-}
-
 eWidget::eWidget(eWidget* parent, int /*takefocus*/)
     : parent_(parent), visible_(parent != nullptr)   // children show with their window
 {
-    TreeGuard lock(widgetTreeLock());
+    TreeLockGuard lock(widgetTreeLock());
     if (parent_)
         parent_->children_.push_back(this);
 }
 
 eWidget::~eWidget()
 {
-    TreeGuard lock(widgetTreeLock());
+    TreeLockGuard lock(widgetTreeLock());
     // Each child's destructor takes itself out of children_.
     while (!children_.empty())
         delete children_.front();
@@ -37,7 +33,7 @@ eWidget::~eWidget()
 
 void eWidget::show()
 {
-    TreeGuard lock(widgetTreeLock());
+    TreeLockGuard lock(widgetTreeLock());
     if (!visible_) {
         visible_ = true;
         redraw();
@@ -46,7 +42,7 @@ void eWidget::show()
 
 void eWidget::hide()
 {
-    TreeGuard lock(widgetTreeLock());
+    TreeLockGuard lock(widgetTreeLock());
     if (visible_) {
         visible_ = false;
         redraw();
@@ -55,20 +51,20 @@ void eWidget::hide()
 
 bool eWidget::isVisible() const
 {
-    TreeGuard lock(widgetTreeLock());
+    TreeLockGuard lock(widgetTreeLock());
     return visible_;
 }
 
 void eWidget::move(const ePoint& pos)
 {
-    TreeGuard lock(widgetTreeLock());
+    TreeLockGuard lock(widgetTreeLock());
     pos_ = pos;
     redraw();
 }
 
 void eWidget::resize(const eSize& size)
 {
-    TreeGuard lock(widgetTreeLock());
+    TreeLockGuard lock(widgetTreeLock());
     size_ = size;
     recalcClientRect();
     redraw();
@@ -76,13 +72,13 @@ void eWidget::resize(const eSize& size)
 
 void eWidget::cmove(const ePoint& clientPos)
 {
-    TreeGuard lock(widgetTreeLock());
+    TreeLockGuard lock(widgetTreeLock());
     move(ePoint(clientPos.x - client_.left(), clientPos.y - client_.top()));
 }
 
 void eWidget::cresize(const eSize& clientSize)
 {
-    TreeGuard lock(widgetTreeLock());
+    TreeLockGuard lock(widgetTreeLock());
     // The frame is whatever recalcClientRect() leaves around the client
     // area; measure it on a size large enough for any frame.
     const eSize probe(1 << 20, 1 << 20);
@@ -95,25 +91,25 @@ void eWidget::cresize(const eSize& clientSize)
 
 ePoint eWidget::getPosition() const
 {
-    TreeGuard lock(widgetTreeLock());
+    TreeLockGuard lock(widgetTreeLock());
     return pos_;
 }
 
 eSize eWidget::getSize() const
 {
-    TreeGuard lock(widgetTreeLock());
+    TreeLockGuard lock(widgetTreeLock());
     return size_;
 }
 
 eRect eWidget::getClientRect() const
 {
-    TreeGuard lock(widgetTreeLock());
+    TreeLockGuard lock(widgetTreeLock());
     return client_;
 }
 
 eRect eWidget::getAbsoluteRect() const
 {
-    TreeGuard lock(widgetTreeLock());
+    TreeLockGuard lock(widgetTreeLock());
     ePoint corner = pos_;
     for (const eWidget* p = parent_; p; p = p->parent_) {
         corner.x += p->pos_.x + p->client_.left();
@@ -129,13 +125,13 @@ void eWidget::recalcClientRect()
 
 void eWidget::setClientRect(const eRect& r)
 {
-    TreeGuard lock(widgetTreeLock());
+    TreeLockGuard lock(widgetTreeLock());
     client_ = r;
 }
 
 void eWidget::setText(const eString& text)
 {
-    TreeGuard lock(widgetTreeLock());
+    TreeLockGuard lock(widgetTreeLock());
     if (text_ != text) {
         text_ = text;
         redraw();
@@ -144,13 +140,13 @@ void eWidget::setText(const eString& text)
 
 eString eWidget::getText() const
 {
-    TreeGuard lock(widgetTreeLock());
+    TreeLockGuard lock(widgetTreeLock());
     return text_;
 }
 
 eWidget* eWidget::getTopLevel()
 {
-    TreeGuard lock(widgetTreeLock());
+    TreeLockGuard lock(widgetTreeLock());
     eWidget* w = this;
     while (w->parent_)
         w = w->parent_;
@@ -160,18 +156,4 @@ eWidget* eWidget::getTopLevel()
 void eWidget::redraw()
 {
     eMainloop::instance().requestRepaint();
-}
-
-eDecoWidget::eDecoWidget(eWidget* parent, int takefocus, const char* deco)
-    : eWidget(parent, takefocus), deco_(deco)
-{
-}
-
-void eDecoWidget::loadDeco()
-{
-    TreeGuard lock(widgetTreeLock());
-    if (!decoLoaded_) {
-        decoLoaded_ = true;
-        redraw();
-    }
 }

@@ -1,13 +1,9 @@
 // eWidget: focus, shortcut keys, key dispatch and the modal loop.
-#include <functional>
-
 #include "emainloop.h"
 #include "ewidget.h"
 #include "tree_lock.h"
 
 namespace {
-using TreeGuard = std::lock_guard<std::recursive_mutex>;
-
 // The first visible descendant (depth first, in creation order) whose
 // shortcut is `colour`; hidden widgets hide their children too.
 eWidget* findShortcut(const eWidget& root, const eString& colour)
@@ -39,7 +35,7 @@ int eWidget::exec()
 void eWidget::close(int result)
 {
     {
-        TreeGuard lock(widgetTreeLock());
+        TreeLockGuard lock(widgetTreeLock());
         result_ = result;
         closing_ = true;
     }
@@ -48,7 +44,7 @@ void eWidget::close(int result)
 
 void eWidget::setFocus(eWidget* w)
 {
-    TreeGuard lock(widgetTreeLock());
+    TreeLockGuard lock(widgetTreeLock());
     eWidget* top = getTopLevel();
     if (w && !isInTree(w, top))
         return;   // focus stays within one window
@@ -60,7 +56,7 @@ void eWidget::setFocus(eWidget* w)
 
 eWidget* eWidget::getFocus() const
 {
-    TreeGuard lock(widgetTreeLock());
+    TreeLockGuard lock(widgetTreeLock());
     const eWidget* top = this;
     while (top->parent_)
         top = top->parent_;
@@ -74,13 +70,13 @@ bool eWidget::hasFocus() const
 
 void eWidget::setShortcut(const eString& colour)
 {
-    TreeGuard lock(widgetTreeLock());
+    TreeLockGuard lock(widgetTreeLock());
     shortcut_ = colour;
 }
 
 eString eWidget::getShortcut() const
 {
-    TreeGuard lock(widgetTreeLock());
+    TreeLockGuard lock(widgetTreeLock());
     return shortcut_;
 }
 
@@ -89,7 +85,7 @@ bool eWidget::dispatchKey(eRCKey key)
     const eString colour = colourName(key);
     eWidget* target = nullptr;
     {
-        TreeGuard lock(widgetTreeLock());
+        TreeLockGuard lock(widgetTreeLock());
         target = colour.empty() ? focus_ : findShortcut(*this, colour);
     }
     // The handlers run without the lock: their slots may wait for other threads.

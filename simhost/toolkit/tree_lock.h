@@ -7,4 +7,7 @@
 // painting take it, so a paint never sees half of a change.
 std::recursive_mutex& widgetTreeLock();
 
+// Holds the tree lock for a scope.
+using TreeLockGuard = std::lock_guard<std::recursive_mutex>;
+
 #endif
