@@ -54,8 +54,10 @@ bool Capture::start(const char* path)
     wav_ = ends_with_wav(path);
     data_bytes_ = 0;
     has_odd_byte_ = false;
-    if (fd_ >= 0 && wav_)
-        write_wav_header();
+    if (fd_ >= 0 && wav_) {
+        write_wav_header();   // pwrite: the samples start after it
+        lseek(fd_, wav_header_bytes, SEEK_SET);
+    }
     return fd_ >= 0;
 }
 
