@@ -65,22 +65,6 @@ chtype colourAttr(CellColour c) {
     return A_NORMAL;
 }
 
-bool isFrame(const ScreenGrid& g, int col, int row) {
-    return g.bounds().contains(col, row) && g.at(col, row).frame;
-}
-
-// Line-drawing characters for box cells, corners told by their neighbours.
-chtype frameChar(const ScreenGrid& g, int col, int row) {
-    switch (g.at(col, row).ch) {
-    case U'-': return ACS_HLINE;
-    case U'|': return ACS_VLINE;
-    default: break;
-    }
-    const bool right = isFrame(g, col + 1, row), down = isFrame(g, col, row + 1);
-    if (right) return down ? ACS_ULCORNER : ACS_LLCORNER;
-    return down ? ACS_URCORNER : ACS_LRCORNER;
-}
-
 }  // namespace
 
 CursesFrontend::CursesFrontend() {
@@ -146,11 +130,9 @@ void CursesFrontend::paint(const eWidget& top) {
             chtype attr = colourAttr(cell.colour);
             if (cell.reverse) attr |= A_REVERSE;
             if (cell.bold) attr |= A_BOLD;
-            chtype ch;
-            if (cell.frame)
-                ch = frameChar(grid, col, row);
-            else
-                ch = cell.ch < 0x80 ? static_cast<chtype>(cell.ch) : '?';   // a narrow terminal library
+            // Frames stay ASCII: line-drawing sets are unreliable across
+            // terminals and multiplexers. The terminal library is the narrow one.
+            const chtype ch = cell.ch < 0x80 ? static_cast<chtype>(cell.ch) : '?';
             mvaddch(row, col, ch | attr);
         }
     }
