@@ -31,7 +31,7 @@ public:
     void setFrontend(eFrontend* frontend);
     eFrontend* frontend() const;
 
-    // Queues a key for the running modal loop; any thread.
+    // Queues a key for the running modal loop, or the next one to start; any thread.
     void postKey(eRCKey key);
     // Marks the screen as changed and wakes the loop; any thread.
     void requestRepaint();
