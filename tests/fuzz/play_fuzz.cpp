@@ -1,0 +1,83 @@
+// Fuzzes a whole play: the input bytes are a file handed to the decoder
+// session, which decodes it through libFLAC, converts every frame in the
+// sample writer and writes it to the audio device (/dev/null here, so each
+// write goes through), and updates the status display on real toolkit
+// widgets. After each play the session must be closed: no decoder kept,
+// no device open, the record reset.
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <audio_device.h>
+#include <decoder_session.h>
+#include <ewindow.h>
+#include <file_info.h>
+#include <status_widgets.h>
+
+namespace {
+
+std::string input_path;
+
+void remove_input()
+{
+    unlink(input_path.c_str());
+    rmdir(input_path.substr(0, input_path.rfind('/')).c_str());
+}
+
+void fail(const char* what)
+{
+    fprintf(stderr, "session not closed after a play: %s\n", what);
+    abort();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***)
+{
+    // The status widgets the engine displays on, in a window that is never
+    // shown; they live as long as the process.
+    auto* window = new eWindow(1);
+    lb_TotalTime = new eLabel(window);
+    lb_TT = new eLabel(window);
+    lb_ElapsedTime = new eLabel(window);
+    lb_ET = new eLabel(window);
+    lb_line3 = new eLabel(window);
+    progress = new eProgress(window);
+
+    char dir[] = "/tmp/lirva-fuzz-XXXXXX";
+    if (!mkdtemp(dir)) {
+        perror("mkdtemp");
+        abort();
+    }
+    input_path = std::string(dir) + "/input.flac";
+    atexit(remove_input);
+
+    audio_device_path = "/dev/null";
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    int fd = open(input_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    if (fd < 0 || write(fd, data, size) != static_cast<ssize_t>(size) || close(fd) != 0) {
+        perror(input_path.c_str());
+        abort();
+    }
+
+    audio_device_open();
+    play_file(input_path.c_str());
+
+    if (file_info.decoder != nullptr)
+        fail("decoder kept");
+    if (audio_device_is_open())
+        fail("audio device open");
+    if (file_info.is_playing != 0 || file_info.filename[0] != '\0')
+        fail("record not reset");
+    if (lb_TT->getText() != "" || lb_ET->getText() != "" || progress->getPerc() != 0)
+        fail("status display not idle");
+    return 0;
+}
