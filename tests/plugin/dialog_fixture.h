@@ -1,8 +1,10 @@
 #ifndef LIRVA_TESTS_DIALOG_FIXTURE_H
 #define LIRVA_TESTS_DIALOG_FIXTURE_H
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>

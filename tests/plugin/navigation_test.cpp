@@ -89,7 +89,7 @@ TEST_F(NavigationTest, SelectingAFileOrAVanishedEntryLeavesTheBrowserAsItWas)
     EXPECT_EQ(entries(), before);
 }
 
-TEST_F(NavigationTest, RedKeyReturnsToRootAndLeavingTheListClosesTheWindow)
+TEST_F(NavigationTest, RedKeyReturnsToRootAndCursorMovesChangeNothing)
 {
     enter(tree / "media/hdd");
     EXPECT_TRUE(dialog->dispatchKey(eRCKey::red));
