@@ -52,7 +52,7 @@ printf "%-34s %10s %10s %10s %10s %8s\n" file "lirva min" "lirva med" "flac min"
 for file in "$corpus/subset-01-blocksize-4096.flac" "$tone"; do
     [ -f "$file" ] || { echo "missing $file" >&2; continue; }
     repeat=1
-    [ "$file" = "$tone" ] || repeat=20
+    [ "$file" = "$tone" ] || repeat=50
     read -r lmin lmed < <(measure env LD_PRELOAD="$sim" LIRVA_DSP_SPEED=0 "$play" "$file")
     read -r fmin fmed < <(measure flac -s -d -f --force-raw-format --endian=big --sign=signed -o /dev/null "$file")
     ratio=$(awk -v a="$lmin" -v b="$fmin" 'BEGIN { if (b > 0) printf "%.3f", a / b; else print "-" }')

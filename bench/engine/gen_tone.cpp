@@ -2,7 +2,7 @@
 // standard output: a few drifting tones with a little noise, so that an
 // encoder works about as hard as on music.
 //
-//   gen-tone SECONDS | flac --force-raw-format --endian=big --sign=signed \
+//   gen-tone SECONDS | flac --force-raw-format --endian=big --sign=signed
 //       --channels=2 --bps=16 --sample-rate=44100 -o tone.flac -
 #include <cmath>
 #include <cstdio>
