@@ -19,8 +19,11 @@ libs=(libflac-dev libsigc++-3.0-dev libncurses-dev libgtest-dev libgmock-dev)
 # Tests that cannot run on this architecture, as a ctest regex, with the reason.
 exclude=""
 case "$arch" in
-  s390x) ;;
-  i386) ;;
+  # These start s390x programs (simhost, lirva-play) through /bin/sh. ctest
+  # runs the test binaries under qemu, but a program they start is run by
+  # the kernel, which cannot run s390x code here (no binfmt_misc handler
+  # for qemu). They run in the amd64 and i386 builds.
+  s390x) exclude='^(SimhostEndToEnd\.|Files/Corpus\.PlaysThroughTheSimulatedDevice/)' ;;
 esac
 
 sudo=""
@@ -70,4 +73,5 @@ dir="$top/build-$arch"
 cmake -S "$top" -B "$dir" -G Ninja \
   -DCMAKE_TOOLCHAIN_FILE="$top/cmake/$triplet.cmake" >/dev/null
 ninja -C "$dir" -j2
+if [ -n "$exclude" ]; then echo "Not run on $arch (they start $arch programs): $exclude"; fi
 ctest --test-dir "$dir" --output-on-failure -j2 ${exclude:+-E "$exclude"}

@@ -1,0 +1,33 @@
+# Example toolchain for the box: a 32-bit big-endian PowerPC 405 without FPU.
+# Debian's powerpc-linux-gnu cross compiler plus a copy of the box's root
+# file system (its libc, libFLAC, libsigc++ 3 and their headers), which is
+# not part of this repository. Adjust the CPU flags and the sysroot to your
+# box; only the plug-in target is meant to be built with it:
+#   cmake -S . -B build-box -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/powerpc-linux-gnu.cmake \
+#         -DLIRVA_BOX_SYSROOT=/path/to/box-rootfs -DLIRVA_BUILD_TESTS=OFF
+#   ninja -C build-box lirva
+set(CMAKE_SYSTEM_NAME Linux)
+set(CMAKE_SYSTEM_PROCESSOR powerpc)
+set(CMAKE_C_COMPILER powerpc-linux-gnu-gcc)
+set(CMAKE_CXX_COMPILER powerpc-linux-gnu-g++)
+
+# No FPU: floating point in software. The code keeps to single precision
+# (scripts/softfloat-check.sh), which the soft-float helpers do cheapest.
+set(CMAKE_C_FLAGS_INIT "-mcpu=405 -msoft-float")
+set(CMAKE_CXX_FLAGS_INIT "-mcpu=405 -msoft-float")
+
+# The box's root file system: libraries, headers and .pc files come from
+# there, programs (pkg-config, ninja) from this machine.
+set(LIRVA_BOX_SYSROOT "" CACHE PATH "Copy of the box's root file system")
+list(APPEND CMAKE_TRY_COMPILE_PLATFORM_VARIABLES LIRVA_BOX_SYSROOT)
+if(LIRVA_BOX_SYSROOT)
+  set(CMAKE_SYSROOT ${LIRVA_BOX_SYSROOT})
+  set(CMAKE_FIND_ROOT_PATH ${LIRVA_BOX_SYSROOT})
+  set(ENV{PKG_CONFIG_SYSROOT_DIR} ${LIRVA_BOX_SYSROOT})
+  set(ENV{PKG_CONFIG_LIBDIR} ${LIRVA_BOX_SYSROOT}/usr/lib/pkgconfig:${LIRVA_BOX_SYSROOT}/usr/share/pkgconfig)
+  set(ENV{PKG_CONFIG_PATH} "")
+endif()
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
