@@ -3,7 +3,7 @@
 
 #include <sigc++/functors/mem_fun.h>
 
-#include "play_thread.h"
+#include "exec_thread.h"
 #include "status_widgets.h"
 
 eLirvaDialog::eLirvaDialog() : eWindow(1)

@@ -1,16 +1,35 @@
 // Starting and stopping playback from the window.
+#include <sigc++/functors/mem_fun.h>
+#include <unistd.h>
+
+#include "exec_thread.h"
+#include "file_info.h"
+#include "gui_pause.h"
 #include "lirva_dialog.h"
-#include "play_thread.h"
 
-std::atomic<ExecThread*> execThread{nullptr};
+unsigned (*gui_pause)(unsigned) = sleep;
 
-void eLirvaDialog::play(const eString&)
+void eLirvaDialog::play(const eString& path)
 {
-    // Playback arrives with the play thread.
+    // A thread that still exists is stopped, even one past its session.
+    if (ExecThread* old = execThread.load()) {
+        old->kill(true);
+        gui_pause(1);
+    }
+    ExecThread::reclaimEnded();
+
+    ExecThread* next = new ExecThread(path);
+    execThread = next;
+    next->finished.connect(sigc::mem_fun(*this, &eLirvaDialog::execThreadFinished));
+    next->start();
 }
 
 void eLirvaDialog::StopPlayer()
 {
+    if (file_info.is_playing) {
+        if (ExecThread* current = execThread.load())
+            current->kill(true);
+    }
     setFocus(list);
 }
 

@@ -3,7 +3,7 @@
 
 #include "dialog_fixture.h"
 #include "emainloop.h"
-#include "play_thread.h"
+#include "exec_thread.h"
 #include "status_widgets.h"
 
 extern "C" int plugin_exec(void*);
