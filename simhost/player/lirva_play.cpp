@@ -6,7 +6,9 @@
 //
 // -v prints the status line (time labels and bar) whenever it changes, and a
 // summary at the end. Ctrl-C stops the play the way the Stop key does.
+#include <poll.h>
 #include <signal.h>
+#include <sys/eventfd.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -32,7 +34,7 @@ void on_interrupt(int)
 
 class PlayThread : public eThread {
 public:
-    explicit PlayThread(std::string path) : path_(std::move(path)) {}
+    PlayThread(std::string path, int ended_fd) : path_(std::move(path)), ended_fd_(ended_fd) {}
     ~PlayThread() override { kill(true); }
 
 protected:
@@ -46,10 +48,15 @@ protected:
         // A stop while the session was open leaves it for this close.
         if (file_info.is_playing)
             decoder_destructor();
+        const uint64_t one = 1;
+        if (write(ended_fd_, &one, sizeof one) < 0) {
+            // The main thread then notices the end at its next status poll.
+        }
     }
 
 private:
     std::string path_;
+    int ended_fd_;
 };
 
 int usage()
@@ -83,19 +90,32 @@ int main(int argc, char** argv)
     sigaction(SIGINT, &action, nullptr);
     sigaction(SIGTERM, &action, nullptr);
 
+    // Woken by the end of the play, by Ctrl-C (ppoll() fails with EINTR), and
+    // with -v every 10 ms to look at the status widgets.
+    const int ended = eventfd(0, EFD_CLOEXEC);
     StatusWindow status;
-    PlayThread player(path);
+    PlayThread player(path, ended);
     std::string shown = status.describe();
     if (verbose)
         printf("%s\n", shown.c_str());
 
+    // Ctrl-C is let through only inside ppoll(), so it cannot slip in between
+    // the check below and the wait. The play thread inherits the block.
+    sigset_t stop_signals, unblocked;
+    sigemptyset(&stop_signals);
+    sigaddset(&stop_signals, SIGINT);
+    sigaddset(&stop_signals, SIGTERM);
+    pthread_sigmask(SIG_BLOCK, &stop_signals, &unblocked);
+
     player.run(0, 0);
+    const timespec status_poll{0, 10 * 1000 * 1000};
     while (player.thread_running()) {
         if (interrupted) {
             player.kill(true);
             break;
         }
-        usleep(verbose ? 10000 : 50000);
+        pollfd wake{ended, POLLIN, 0};
+        ppoll(&wake, 1, verbose ? &status_poll : nullptr, &unblocked);
         if (verbose && status.describe() != shown) {
             shown = status.describe();
             printf("%s\n", shown.c_str());
@@ -103,6 +123,7 @@ int main(int argc, char** argv)
         }
     }
     player.wait();
+    close(ended);
 
     if (verbose) {
         printf("%s\n", status.describe().c_str());
