@@ -1,0 +1,180 @@
+// Playing, stopping and replacing files from the window.
+#include <random>
+#include <thread>
+
+#include "audio_device.h"
+#include "exec_thread.h"
+#include "file_info.h"
+#include "player_fixture.h"
+#include "status_widgets.h"
+
+namespace {
+
+using std::chrono::milliseconds;
+using std::chrono::steady_clock;
+
+constexpr size_t wholeTrackBytes = 1234800;   // subset-01 as 16-bit big-endian stereo
+
+class PlayControlTest : public PlayerTest {
+protected:
+    void SetUp() override
+    {
+        PlayerTest::SetUp();
+        if (IsSkipped())
+            return;
+        addCorpusFile("subset-01-blocksize-4096.flac", "track one.flac");
+        addCorpusFile("subset-56-jpg-picture.flac", "picture.flac");
+        tree.file("music/broken.flac", "this is not a FLAC stream");
+    }
+
+    bool playingAndShown() { return file_info.is_playing && lb_TT->getText() == "00:07"; }
+
+    void expectClosed()
+    {
+        EXPECT_EQ(file_info.is_playing, 0);
+        EXPECT_EQ(file_info.decoder, nullptr);
+        EXPECT_EQ(audio, 0);
+        EXPECT_FALSE(audio_device_is_open());
+        EXPECT_TRUE(displayIdle());
+        EXPECT_STREQ(file_info.filename, "");
+    }
+};
+
+TEST_F(PlayControlTest, StopWhileNothingPlaysOnlyFocusesTheList)
+{
+    dialog->setFocus(nullptr);
+    dialog->dispatchKey(eRCKey::blue);
+    EXPECT_TRUE(dialog->fileList()->hasFocus());
+    EXPECT_EQ(execThread.load(), nullptr);
+    EXPECT_TRUE(device->plays().empty());
+    EXPECT_TRUE(pauses.empty());
+}
+
+TEST_F(PlayControlTest, StopInsideABlockedDeviceWriteClosesEverythingPromptly)
+{
+    device->hold();
+    play("track one.flac");
+    ASSERT_TRUE(waitFor([&] { return playingAndShown(); }));
+    EXPECT_EQ(lb_TotalTime->getText(), "Total Time : ");
+    EXPECT_EQ(lb_ElapsedTime->getText(), "Elapsed Time : ");
+    std::this_thread::sleep_for(milliseconds(30));   // the pipe is full: write() blocks
+
+    auto start = steady_clock::now();
+    dialog->dispatchKey(eRCKey::blue);
+    EXPECT_LT(steady_clock::now() - start, milliseconds(100));
+
+    expectClosed();
+    EXPECT_EQ(execThread.load(), nullptr);
+    EXPECT_TRUE(dialog->fileList()->hasFocus());
+    EXPECT_TRUE(pauses.empty()) << "Stop does not pause";
+}
+
+TEST_F(PlayControlTest, AFileThatPlaysToItsEndClosesItselfAndClearsTheThread)
+{
+    play("track one.flac");
+    ASSERT_TRUE(waitFor([&] { return deviceSettled(); }));
+    expectClosed();
+    ASSERT_EQ(device->plays().size(), 1u);
+    EXPECT_EQ(device->plays()[0].size(), wholeTrackBytes);
+
+    // Stop after the end finds nothing to stop.
+    dialog->dispatchKey(eRCKey::blue);
+    EXPECT_EQ(device->plays().size(), 1u);
+}
+
+TEST_F(PlayControlTest, AFileTheDecoderCannotOpenStillClosesTheDevice)
+{
+    play("broken.flac");
+    ASSERT_TRUE(waitFor([&] { return deviceSettled(); }));
+    expectClosed();
+    ASSERT_EQ(device->plays().size(), 1u);
+    EXPECT_EQ(device->plays()[0].size(), 0u);
+}
+
+TEST_F(PlayControlTest, ASecondSelectionStopsTheFirstPausesAndPlaysFromTheStart)
+{
+    device->hold();
+    play("track one.flac");
+    ASSERT_TRUE(waitFor([&] { return playingAndShown(); }));
+
+    // The pause comes after the first play has been stopped: the device
+    // then reads what it held, so the two plays stay apart.
+    bool firstClosedBeforePause = false;
+    onPause = [&] {
+        firstClosedBeforePause = !file_info.is_playing && audio == 0;
+        device->drain();
+        waitFor([&] { return device->settled(); });
+    };
+    play("track one.flac");   // the same file again
+    EXPECT_EQ(pauses, std::vector<unsigned>{1});
+    EXPECT_TRUE(firstClosedBeforePause);
+    ASSERT_TRUE(waitFor([&] { return deviceSettled(); }));
+    ASSERT_EQ(device->plays().size(), 2u);
+    EXPECT_EQ(device->plays()[1].size(), wholeTrackBytes);
+
+    std::vector<std::string> plays = device->plays();
+    EXPECT_LT(plays[0].size(), wholeTrackBytes) << "the first play was cut short";
+    EXPECT_EQ(plays[0], plays[1].substr(0, plays[0].size())) << "the second play starts from the beginning";
+    expectClosed();
+}
+
+TEST_F(PlayControlTest, AFileThreadPastItsSessionIsNotStoppedByTheStopKey)
+{
+    // A thread that has closed its session but not ended yet.
+    struct AfterPlay : ExecThread {
+        AfterPlay() : ExecThread("unused") {}
+        void thread() override
+        {
+            while (!release && !stopRequested())
+                std::this_thread::sleep_for(milliseconds(1));
+            stopped = !release;
+        }
+        std::atomic<bool> release{false}, stopped{false};
+    };
+    auto* t = new AfterPlay;
+    t->start();
+    execThread = t;
+    dialog->dispatchKey(eRCKey::blue);
+    t->release = true;
+    t->wait();
+    EXPECT_FALSE(t->stopped);
+    ExecThread::reclaimEnded();
+    EXPECT_EQ(execThread.load(), nullptr) << "a reclaimed thread is no longer the current one";
+}
+
+TEST_F(PlayControlTest, AStopInAnyPhaseIsPromptAndLeavesNothingOpen)
+{
+    std::mt19937 random(20261206);
+    milliseconds slowest{0};
+    device->drain(176400.0 * 4);   // four times real time
+    for (int round = 0; round < 40; ++round) {
+        play(round % 2 ? "picture.flac" : "track one.flac");
+        // From the device set-up through the metadata to the decoding.
+        std::this_thread::sleep_for(std::chrono::microseconds(random() % 20000));
+        ExecThread* t = execThread.load();
+        ASSERT_NE(t, nullptr);
+        auto start = steady_clock::now();
+        t->kill(true);
+        slowest = std::max(slowest, std::chrono::duration_cast<milliseconds>(steady_clock::now() - start));
+        expectClosed();
+    }
+    EXPECT_LT(slowest, milliseconds(100));
+    ASSERT_TRUE(waitFor([&] { return deviceSettled(); }));
+    ExecThread::reclaimEnded();
+    EXPECT_EQ(ExecThread::count(), 0);
+    EXPECT_EQ(openDescriptors(), fdsBefore);
+}
+
+TEST_F(PlayControlTest, FileNamesWithShellSyntaxPlayLikeAnyOther)
+{
+    const std::string odd = "-x ; touch $(echo pwned) 'q' \"d\".flac";
+    addCorpusFile("faulty-09-blocksize-1.flac", odd);
+    play(odd);
+    ASSERT_TRUE(waitFor([&] { return deviceSettled(); }, std::chrono::seconds(30)));
+    ASSERT_EQ(device->plays().size(), 1u);
+    EXPECT_EQ(device->plays()[0].size(), 83038u);
+    EXPECT_FALSE(std::filesystem::exists("pwned"));
+    EXPECT_FALSE(std::filesystem::exists(tree / "music/pwned"));
+}
+
+}  // namespace

@@ -1,0 +1,98 @@
+#include "player_fixture.h"
+
+#include <dirent.h>
+
+#include <filesystem>
+#include <thread>
+
+#include "audio_device.h"
+#include "exec_thread.h"
+#include "file_info.h"
+#include "gui_pause.h"
+#include "status_widgets.h"
+
+std::vector<unsigned> PlayerTest::pauses;
+std::function<void()> PlayerTest::onPause;
+
+namespace {
+
+unsigned countPause(unsigned seconds)
+{
+    PlayerTest::pauses.push_back(seconds);   // GUI thread only
+    if (PlayerTest::onPause)
+        PlayerTest::onPause();
+    return 0;
+}
+
+}  // namespace
+
+int openDescriptors()
+{
+    int count = 0;
+    if (DIR* dir = opendir("/proc/self/fd")) {
+        while (readdir(dir))
+            ++count;
+        closedir(dir);
+    }
+    return count;
+}
+
+void PlayerTest::SetUp()
+{
+    if (!std::filesystem::exists(corpus("")))
+        GTEST_SKIP() << "no FLAC corpus at " << corpus("");
+    pauses.clear();
+    gui_pause = countPause;
+    tree.dir("music");
+    device = std::make_unique<FifoDevice>(tree / "dsp");
+    fdsBefore = openDescriptors();
+}
+
+void PlayerTest::TearDown()
+{
+    ExecThread::stopAll();
+    device.reset();
+    gui_pause = sleep;
+    onPause = nullptr;
+}
+
+void PlayerTest::addCorpusFile(const std::string& corpusName, const std::string& name)
+{
+    std::filesystem::copy_file(corpus(corpusName), tree / ("music/" + name));
+}
+
+void PlayerTest::play(const std::string& name)
+{
+    if (current() != tree / "music")
+        enter(tree / "music");
+    select(name);
+}
+
+bool PlayerTest::waitFor(const std::function<bool()>& condition, std::chrono::milliseconds limit)
+{
+    auto deadline = std::chrono::steady_clock::now() + limit;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > deadline)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return true;
+}
+
+bool PlayerTest::deviceSettled() const
+{
+    return execThread.load() == nullptr && device->settled();
+}
+
+bool PlayerTest::displayIdle()
+{
+    for (eLabel* label : {lb_TotalTime, lb_TT, lb_ElapsedTime, lb_ET})
+        if (!label->getText().empty())
+            return false;
+    return progress->getPerc() == 0;
+}
+
+std::string PlayerTest::corpus(const std::string& name)
+{
+    return std::string(LIRVA_CORPUS_DIR) + "/" + name;
+}
