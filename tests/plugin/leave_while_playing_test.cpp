@@ -1,0 +1,171 @@
+// Leaving the window while files play, and a random mix of plays, stops,
+// replacements and leaves through the real entry point and remote keys.
+#include <random>
+#include <thread>
+
+#include "audio_device.h"
+#include "emainloop.h"
+#include "exec_thread.h"
+#include "file_info.h"
+#include "player_fixture.h"
+
+extern "C" int plugin_exec(void*);
+
+namespace {
+
+using std::chrono::milliseconds;
+
+class LeaveWhilePlayingTest : public PlayerTest {
+protected:
+    void SetUp() override
+    {
+        PlayerTest::SetUp();
+        if (IsSkipped())
+            return;
+        addCorpusFile("subset-01-blocksize-4096.flac", "track one.flac");
+        addCorpusFile("subset-56-jpg-picture.flac", "picture.flac");
+        addCorpusFile("faulty-11-incorrect-metadata-block-length.flac", "damaged.flac");
+        tree.file("music/broken.flac", "not a FLAC stream");
+        dialog->dispfiles(tree / "music");
+        files = entries();   // "..", then the files in list order
+        navigation = keysFromRootTo(tree / "music");
+    }
+
+    // The keys that walk a fresh window from "/" into `dir`.
+    std::vector<eRCKey> keysFromRootTo(const std::string& dir)
+    {
+        std::vector<eRCKey> keys;
+        std::string parent = "/";
+        size_t start = 1;
+        while (start < dir.size()) {
+            size_t end = dir.find('/', start);
+            std::string name = dir.substr(start, end == std::string::npos ? std::string::npos : end - start);
+            dialog->dispfiles(parent);
+            std::vector<std::string> listed = entries();
+            size_t row = std::find(listed.begin(), listed.end(), "/" + name) - listed.begin();
+            EXPECT_LT(row, listed.size()) << name << " is not listed in " << parent;
+            keys.insert(keys.end(), row, eRCKey::down);
+            keys.push_back(eRCKey::ok);
+            parent = dir.substr(0, end);
+            start = end == std::string::npos ? dir.size() : end + 1;
+        }
+        return keys;
+    }
+
+    static void post(const std::vector<eRCKey>& keys)
+    {
+        for (eRCKey key : keys)
+            eMainloop::instance().postKey(key);
+    }
+
+    // Keys that move the cursor from row `from` to row `to` and choose it.
+    static std::vector<eRCKey> choose(int from, int to)
+    {
+        std::vector<eRCKey> keys(static_cast<size_t>(std::abs(to - from)), to > from ? eRCKey::down : eRCKey::up);
+        keys.push_back(eRCKey::ok);
+        return keys;
+    }
+
+    int rowOf(const std::string& name) const
+    {
+        return static_cast<int>(std::find(files.begin(), files.end(), name) - files.begin());
+    }
+
+    void expectEverythingStopped()
+    {
+        ASSERT_TRUE(waitFor([&] { return device->settled(); }));
+        EXPECT_EQ(ExecThread::count(), 0);
+        EXPECT_EQ(execThread.load(), nullptr);
+        EXPECT_EQ(file_info.is_playing, 0);
+        EXPECT_EQ(file_info.decoder, nullptr);
+        EXPECT_EQ(audio, 0);
+        EXPECT_EQ(openDescriptors(), fdsBefore);
+    }
+
+    std::vector<std::string> files;
+    std::vector<eRCKey> navigation;
+};
+
+TEST_F(LeaveWhilePlayingTest, LeavingStopsAPlayBlockedInTheDeviceBeforeTheWindowGoes)
+{
+    device->hold();
+    post(navigation);
+    post(choose(0, rowOf("track one.flac")));
+    std::thread user([] {
+        waitFor([] { return file_info.is_playing != 0; });
+        std::this_thread::sleep_for(milliseconds(30));
+        eMainloop::instance().postKey(eRCKey::exit);
+    });
+    EXPECT_EQ(plugin_exec(nullptr), 0);
+    user.join();
+    EXPECT_EQ(pauses, std::vector<unsigned>{1});
+    device->drain();
+    expectEverythingStopped();
+    EXPECT_EQ(device->plays().size(), 1u);
+}
+
+TEST_F(LeaveWhilePlayingTest, LeavingRightAfterSelectingStopsAThreadStillOpeningItsSession)
+{
+    for (const char* name : {"track one.flac", "picture.flac"}) {
+        post(navigation);
+        post(choose(0, rowOf(name)));
+        eMainloop::instance().postKey(eRCKey::exit);
+        EXPECT_EQ(plugin_exec(nullptr), 0);
+    }
+    expectEverythingStopped();
+}
+
+TEST_F(LeaveWhilePlayingTest, RandomPlaysStopsReplacementsAndLeavesLeakNothing)
+{
+    std::mt19937 random(6122026);
+    device->drain(176400.0 * 20);   // twenty times real time
+
+    // The script: each session walks to the folder, then random actions.
+    int sessions = 1;
+    std::vector<std::pair<std::vector<eRCKey>, int>> steps;   // keys, then a pause in ms
+    int cursor = 0;
+    steps.push_back({navigation, 0});
+    for (int action = 0; action < 200; ++action) {
+        int pause = static_cast<int>(random() % 12);
+        switch (random() % 8) {
+        case 0:   // leave, and come back in a new window
+            steps.push_back({{eRCKey::exit}, pause});
+            steps.push_back({navigation, 0});
+            cursor = 0;
+            ++sessions;
+            break;
+        case 1:
+        case 2:   // stop
+            steps.push_back({{eRCKey::blue}, pause});
+            break;
+        case 3:   // select the highlighted file again
+            if (cursor != 0) {
+                steps.push_back({{eRCKey::ok}, pause});
+                break;
+            }
+            [[fallthrough]];
+        default: {   // select some file
+            int row = 1 + static_cast<int>(random() % (files.size() - 1));
+            steps.push_back({choose(cursor, row), pause});
+            cursor = row;
+        }
+        }
+    }
+    steps.push_back({{eRCKey::exit}, 0});
+
+    std::thread user([&] {
+        for (const auto& step : steps) {
+            post(step.first);
+            std::this_thread::sleep_for(milliseconds(step.second));
+        }
+    });
+    for (int session = 0; session < sessions; ++session)
+        EXPECT_EQ(plugin_exec(nullptr), 0);
+    user.join();
+
+    EXPECT_EQ(std::count(pauses.begin(), pauses.end(), 1u), static_cast<long>(pauses.size()));
+    expectEverythingStopped();
+    EXPECT_GT(device->plays().size(), 10u);
+}
+
+}  // namespace
