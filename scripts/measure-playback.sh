@@ -1,0 +1,37 @@
+#!/bin/bash
+# Playback measurements, both through the simulated /dev/dsp at real-time
+# speed (LIRVA_DSP_SPEED=1), on subset-01 of the corpus (16-bit stereo
+# 44100 Hz, 7 s):
+#   1. stop latency: the blue key in the plug-in's window until the time
+#      labels are empty and the bar is at 0, over STOPS stops, each after a
+#      random 50-300 ms of play (bench/play/stop_latency.cpp);
+#   2. processor share while lirva-play plays the whole file: (user + system)
+#      / wall time, in percent of one core. Goal: under 2%.
+#
+#   scripts/measure-playback.sh [BUILD_DIR] [STOPS]
+#
+# BUILD_DIR (default /work/build-bench) is configured with
+# -DLIRVA_BUILD_BENCH=ON and the programs are built when missing.
+set -euo pipefail
+
+here=$(cd "$(dirname "$0")/.." && pwd)
+build=${1:-/work/build-bench}
+stops=${2:-100}
+file="$here/../shared/flac-corpus/subset-01-blocksize-4096.flac"
+
+sim="$build/simhost/dsp/liblirva_dsp_sim.so"
+play="$build/simhost/player/lirva-play"
+latency="$build/bench/play/lirva-stop-latency"
+share="$build/bench/play/lirva-cpu-share"
+if [ ! -f "$sim" ] || [ ! -x "$play" ] || [ ! -x "$latency" ] || [ ! -x "$share" ]; then
+    cmake -S "$here" -B "$build" -G Ninja -DLIRVA_BUILD_BENCH=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+    ninja -C "$build" -j2 lirva_dsp_sim lirva-play lirva-stop-latency lirva-cpu-share >/dev/null
+fi
+[ -f "$file" ] || { echo "missing $file" >&2; exit 1; }
+file=$(cd "$(dirname "$file")" && pwd)/$(basename "$file")   # the program wants an absolute path
+
+echo "== stop latency, $stops stops, simulated device at real-time speed"
+(set -x; LD_PRELOAD="$sim" LIRVA_DSP_SPEED=1 "$latency" -n "$stops" "$file")
+
+echo "== processor share while $(basename "$file") plays at real-time speed"
+(set -x; LD_PRELOAD="$sim" LIRVA_DSP_SPEED=1 "$share" "$play" "$file")
