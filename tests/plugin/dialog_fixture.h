@@ -9,12 +9,16 @@
 #include <string>
 #include <vector>
 
+#include "exec_thread.h"
 #include "lirva_dialog.h"
 #include "temp_tree.h"
 
 // A player window (not shown) over a temporary directory tree.
 class DialogTest : public ::testing::Test {
 protected:
+    // Play threads end before the window goes, as when the user leaves it.
+    ~DialogTest() override { ExecThread::stopAll(); }
+
     std::vector<std::string> entries() const
     {
         std::vector<std::string> texts;
