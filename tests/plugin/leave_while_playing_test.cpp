@@ -22,10 +22,6 @@ protected:
         PlayerTest::SetUp();
         if (IsSkipped())
             return;
-        addCorpusFile("subset-01-blocksize-4096.flac", "track one.flac");
-        addCorpusFile("subset-56-jpg-picture.flac", "picture.flac");
-        addCorpusFile("faulty-11-incorrect-metadata-block-length.flac", "damaged.flac");
-        tree.file("music/broken.flac", "not a FLAC stream");
         dialog->dispfiles(tree / "music");
         files = entries();   // "..", then the files in list order
         navigation = keysFromRootTo(tree / "music");

@@ -17,16 +17,6 @@ constexpr size_t wholeTrackBytes = 1234800;   // subset-01 as 16-bit big-endian 
 
 class PlayControlTest : public PlayerTest {
 protected:
-    void SetUp() override
-    {
-        PlayerTest::SetUp();
-        if (IsSkipped())
-            return;
-        addCorpusFile("subset-01-blocksize-4096.flac", "track one.flac");
-        addCorpusFile("subset-56-jpg-picture.flac", "picture.flac");
-        tree.file("music/broken.flac", "this is not a FLAC stream");
-    }
-
     bool playingAndShown() { return file_info.is_playing && lb_TT->getText() == "00:07"; }
 
     void expectClosed()
@@ -168,7 +158,7 @@ TEST_F(PlayControlTest, AStopInAnyPhaseIsPromptAndLeavesNothingOpen)
 TEST_F(PlayControlTest, FileNamesWithShellSyntaxPlayLikeAnyOther)
 {
     const std::string odd = "-x ; touch $(echo pwned) 'q' \"d\".flac";
-    addCorpusFile("faulty-09-blocksize-1.flac", odd);
+    std::filesystem::copy_file(corpus("faulty-09-blocksize-1.flac"), tree / ("music/" + odd));
     play(odd);
     ASSERT_TRUE(waitFor([&] { return deviceSettled(); }, std::chrono::seconds(30)));
     ASSERT_EQ(device->plays().size(), 1u);

@@ -44,6 +44,11 @@ void PlayerTest::SetUp()
     pauses.clear();
     gui_pause = countPause;
     tree.dir("music");
+    for (auto [from, to] : {std::pair{"subset-01-blocksize-4096.flac", "track one.flac"},
+                            {"subset-56-jpg-picture.flac", "picture.flac"},
+                            {"faulty-11-incorrect-metadata-block-length.flac", "damaged.flac"}})
+        std::filesystem::copy_file(corpus(from), tree / (std::string("music/") + to));
+    tree.file("music/broken.flac", "not a FLAC stream");
     device = std::make_unique<FifoDevice>(tree / "dsp");
     fdsBefore = openDescriptors();
 }
@@ -54,11 +59,6 @@ void PlayerTest::TearDown()
     device.reset();
     gui_pause = sleep;
     onPause = nullptr;
-}
-
-void PlayerTest::addCorpusFile(const std::string& corpusName, const std::string& name)
-{
-    std::filesystem::copy_file(corpus(corpusName), tree / ("music/" + name));
 }
 
 void PlayerTest::play(const std::string& name)

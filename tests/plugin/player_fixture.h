@@ -10,8 +10,11 @@
 #include "dialog_fixture.h"
 #include "fifo_device.h"
 
-// A player window over a temporary folder of corpus files, playing into a
-// FIFO device, with the GUI thread's one-second pauses counted, not spent.
+// A player window over a temporary folder "music" of corpus files, playing
+// into a FIFO device, with the GUI thread's one-second pauses counted, not
+// spent. The folder holds "track one.flac" (7 s, 16-bit stereo 44100 Hz),
+// "picture.flac" (a large picture before the audio), "damaged.flac" (broken
+// metadata) and "broken.flac" (not FLAC at all).
 class PlayerTest : public DialogTest {
 public:
     static std::vector<unsigned> pauses;   // seconds asked of each GUI pause
@@ -21,8 +24,6 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    // Copies a corpus file into the folder under `name`.
-    void addCorpusFile(const std::string& corpusName, const std::string& name);
     // Browses into the folder and selects `name` as the user would.
     void play(const std::string& name);
 
