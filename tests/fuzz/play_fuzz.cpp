@@ -10,6 +10,7 @@
 #include <string>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <audio_device.h>
@@ -56,6 +57,13 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
     input_path = std::string(dir) + "/input.flac";
     atexit(remove_input);
 
+    // If /dev/null has been replaced by a plain file, the plays would write
+    // their samples to the disk instead of discarding them.
+    struct stat st;
+    if (stat("/dev/null", &st) != 0 || !S_ISCHR(st.st_mode)) {
+        fprintf(stderr, "/dev/null is not a character device on this machine\n");
+        abort();
+    }
     audio_device_path = "/dev/null";
     return 0;
 }
