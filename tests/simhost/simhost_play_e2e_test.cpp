@@ -102,9 +102,10 @@ void expectCutShortPrefix(const std::string& captured, const std::string& refere
 TEST(SimhostPlayEndToEnd, ShowsThePlayAndStopsItWithTheBlueKey) {
     PlayTree tree;
     ASSERT_FALSE(tree.root().empty());
-    // Between one and two seconds of sound by the print, even when the play
-    // thread is slow to start: the device never runs ahead of the clock.
-    const RunResult r = tree.play("wait=1800 print blue print");
+    // One to two and a half seconds of sound by the print, even when the
+    // play thread is slow to start (sanitizer builds on a loaded machine):
+    // the device never runs ahead of the clock.
+    const RunResult r = tree.play("wait=2500 print blue print");
     ASSERT_EQ(r.exitCode, 0) << r.output;
     const std::vector<std::string> shown = screens(r.output);
     ASSERT_EQ(shown.size(), 2u) << r.output;
@@ -114,7 +115,8 @@ TEST(SimhostPlayEndToEnd, ShowsThePlayAndStopsItWithTheBlueKey) {
     const std::string total = lineWith(playing, "Total Time : ");
     const std::string elapsed = lineWith(playing, "Elapsed Time : ");
     EXPECT_NE(total.find("00:07"), std::string::npos) << playing;
-    EXPECT_NE(elapsed.find("00:01"), std::string::npos) << playing;
+    EXPECT_TRUE(elapsed.find("00:01") != std::string::npos || elapsed.find("00:02") != std::string::npos)
+        << playing;
     const int percent = barPercent(playing);
     EXPECT_GT(percent, 0) << playing;
     EXPECT_LT(percent, 50) << playing;
