@@ -15,12 +15,9 @@
 
 #include <audio_device.h>
 #include <decoder_session.h>
-#include <elabel.h>
-#include <eprogress.h>
-#include <ewindow.h>
 #include <file_info.h>
 #include <flac_callbacks.h>
-#include <status_widgets.h>
+#include <status_window.h>
 
 extern "C" void* __libc_malloc(size_t);
 extern "C" void* __libc_calloc(size_t, size_t);
@@ -68,13 +65,7 @@ int main(int argc, char** argv)
         fprintf(stderr, "usage: engine-alloc-count FILE\n");
         return 2;
     }
-    eWindow window(1);
-    lb_TotalTime = new eLabel(&window);
-    lb_TT = new eLabel(&window);
-    lb_ElapsedTime = new eLabel(&window);
-    lb_ET = new eLabel(&window);
-    lb_line3 = new eLabel(&window);
-    progress = new eProgress(&window);
+    StatusWindow status;
 
     audio_device_path = "/dev/null";
     audio_device_open();

@@ -8,28 +8,15 @@
 #include <status_widgets.h>
 
 #include "engine_test_support.h"
+#include "status_window.h"
 
 namespace {
 
 class StatusDisplay : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        lb_TotalTime = new eLabel(&window_);
-        lb_TT = new eLabel(&window_);
-        lb_ElapsedTime = new eLabel(&window_);
-        lb_ET = new eLabel(&window_);
-        lb_line3 = new eLabel(&window_);
-        progress = new eProgress(&window_);
-    }
-    void TearDown() override
-    {
-        lb_TotalTime = lb_TT = lb_ElapsedTime = lb_ET = lb_line3 = nullptr;
-        progress = nullptr;
-        file_info.total_time = file_info.elapsed_time = file_info.percent = 0;
-    }
+    void TearDown() override { file_info.total_time = file_info.elapsed_time = file_info.percent = 0; }
 
-    eWindow window_{1};
+    StatusWindow status_;
 };
 
 }  // namespace

@@ -15,9 +15,9 @@
 
 #include <audio_device.h>
 #include <decoder_session.h>
-#include <ewindow.h>
 #include <file_info.h>
 #include <status_widgets.h>
+#include <status_window.h>
 
 namespace {
 
@@ -41,13 +41,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
     // The status widgets the engine displays on, in a window that is never
     // shown; they live as long as the process.
-    auto* window = new eWindow(1);
-    lb_TotalTime = new eLabel(window);
-    lb_TT = new eLabel(window);
-    lb_ElapsedTime = new eLabel(window);
-    lb_ET = new eLabel(window);
-    lb_line3 = new eLabel(window);
-    progress = new eProgress(window);
+    new StatusWindow;
 
     char dir[] = "/tmp/lirva-fuzz-XXXXXX";
     if (!mkdtemp(dir)) {
