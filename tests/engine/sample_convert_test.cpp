@@ -1,4 +1,5 @@
 // The conversion of decoded frames to the device's big-endian 16-bit bytes.
+// The byte layout of a whole frame is checked through the sample writer.
 #include <gtest/gtest.h>
 
 #include <sample_convert.h>
@@ -7,13 +8,11 @@
 
 #include "engine_test_support.h"
 
-using enginetest::expected_16;
-using enginetest::push_be16;
-
 namespace {
 
-std::vector<uint8_t> convert(const std::vector<std::vector<int32_t>>& planes, int bits,
-                             size_t first, size_t count)
+using Planes = std::vector<std::vector<int32_t>>;
+
+std::vector<uint8_t> convert(const Planes& planes, int bits, size_t first, size_t count)
 {
     std::vector<const int32_t*> p;
     for (const auto& plane : planes)
@@ -27,67 +26,51 @@ std::vector<uint8_t> convert(const std::vector<std::vector<int32_t>>& planes, in
     return out;
 }
 
-std::vector<uint8_t> expected(const std::vector<std::vector<int32_t>>& planes, int bits,
-                              size_t first, size_t count)
+std::vector<uint8_t> expected(const Planes& planes, int bits, size_t first, size_t count)
 {
     std::vector<uint8_t> out;
     for (size_t i = first; i < first + count; ++i)
         for (const auto& plane : planes)
-            push_be16(out, expected_16(plane[i], bits));
+            enginetest::push_be16(out, enginetest::expected_16(plane[i], bits));
     return out;
-}
-
-int16_t one(int32_t sample, int bits)
-{
-    std::vector<uint8_t> b = convert({{sample}}, bits, 0, 1);
-    return static_cast<int16_t>(static_cast<uint16_t>(b[0] << 8 | b[1]));
 }
 
 }  // namespace
 
-TEST(SampleConvert, StereoFrameGivesBigEndianBytesInChannelOrder)
-{
-    EXPECT_EQ(convert({{258, 1}, {-2, 0}}, 16, 0, 2),
-              (std::vector<uint8_t>{0x01, 0x02, 0xFF, 0xFE, 0x00, 0x01, 0x00, 0x00}));
-}
-
 TEST(SampleConvert, WidthsAtTheirLimits)
 {
-    // Narrower: shifted up, so full scale stays full scale.
-    EXPECT_EQ(one(127, 8), 0x7F00);
-    EXPECT_EQ(one(-128, 8), -32768);
-    EXPECT_EQ(one(2047, 12), 0x7FF0);
-    EXPECT_EQ(one(-7, 4), -7 * 4096);
-    EXPECT_EQ(one(32767, 16), 32767);
-    EXPECT_EQ(one(-32768, 16), -32768);
-    // Wider: rounded to nearest (half up), clipped where rounding overflows.
-    EXPECT_EQ(one(0x7FFFFF, 24), 32767);
-    EXPECT_EQ(one(-0x800000, 24), -32768);
-    EXPECT_EQ(one(0x7F, 24), 0);
-    EXPECT_EQ(one(0x80, 24), 1);
-    EXPECT_EQ(one(-0x80, 24), 0);
-    EXPECT_EQ(one(-0x81, 24), -1);
-    EXPECT_EQ(one(0x7FFFF, 20), 32767);
-    EXPECT_EQ(one(8, 20), 1);
-    EXPECT_EQ(one(INT32_MAX, 32), 32767);
-    EXPECT_EQ(one(INT32_MIN, 32), -32768);
-    EXPECT_EQ(one(0x8000, 32), 1);
+    const struct {
+        int32_t sample;
+        int bits;
+        int16_t want;
+    } cases[] = {
+        // Narrower: shifted up, so full scale stays full scale.
+        {127, 8, 0x7F00}, {-128, 8, -32768}, {2047, 12, 0x7FF0}, {-7, 4, -7 * 4096},
+        {32767, 16, 32767}, {-32768, 16, -32768},
+        // Wider: rounded to nearest (half up), clipped where rounding overflows.
+        {0x7FFFFF, 24, 32767}, {-0x800000, 24, -32768}, {0x7F, 24, 0}, {0x80, 24, 1}, {-0x80, 24, 0},
+        {-0x81, 24, -1}, {0x7FFFF, 20, 32767}, {8, 20, 1}, {INT32_MAX, 32, 32767}, {INT32_MIN, 32, -32768},
+        {0x8000, 32, 1},
+    };
+    for (const auto& c : cases) {
+        const std::vector<uint8_t> b = convert({{c.sample}}, c.bits, 0, 1);
+        EXPECT_EQ(static_cast<int16_t>(static_cast<uint16_t>(b[0] << 8 | b[1])), c.want)
+            << c.sample << " of " << c.bits << " bits";
+    }
 }
 
 TEST(SampleConvert, OddSizesEveryChannelCountAndWidth)
 {
     std::mt19937 rng(7);
     for (int bits : {4, 8, 12, 16, 20, 24, 32}) {
-        std::uniform_int_distribution<int64_t> any(-(int64_t{1} << (bits - 1)),
-                                                   (int64_t{1} << (bits - 1)) - 1);
+        std::uniform_int_distribution<int64_t> any(-(int64_t{1} << (bits - 1)), (int64_t{1} << (bits - 1)) - 1);
         for (unsigned channels = 1; channels <= 8; ++channels) {
-            const size_t samples = 509;
-            std::vector<std::vector<int32_t>> planes(channels, std::vector<int32_t>(samples));
+            Planes planes(channels, std::vector<int32_t>(509));
             for (auto& plane : planes)
                 for (auto& s : plane)
                     s = static_cast<int32_t>(any(rng));
             SCOPED_TRACE("bits " + std::to_string(bits) + " channels " + std::to_string(channels));
-            EXPECT_EQ(convert(planes, bits, 0, samples), expected(planes, bits, 0, samples));
+            EXPECT_EQ(convert(planes, bits, 0, 509), expected(planes, bits, 0, 509));
             // A part of the frame, starting inside it (loop heads and tails).
             EXPECT_EQ(convert(planes, bits, 3, 101), expected(planes, bits, 3, 101));
             EXPECT_TRUE(convert(planes, bits, 5, 0).empty());

@@ -7,11 +7,11 @@
 #include <file_info.h>
 #include <flac_callbacks.h>
 
-#include <cstring>
 #include <vector>
 
 #include "engine_test_support.h"
 #include "recording_display.h"
+#include "temp_tree.h"
 
 // A device node that is a plain file in a temporary folder, a clean record
 // and an empty display log for every test.
@@ -19,12 +19,10 @@ class EngineTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        enginetest::write_file(device_node(), "");
         audio_device_path = node_.c_str();
         reset_record();
         display_calls().clear();
     }
-
     void TearDown() override
     {
         audio_device_close();
@@ -38,25 +36,16 @@ protected:
         file_info.sample_rate = 44100;
         file_info.channels = 2;
         file_info.filename[0] = '\0';
-        file_info.total_samples = 0;
-        file_info.samples_played = 0;
-        file_info.length_sec = 0.0f;
-        file_info.position_sec = 0.0f;
+        file_info.total_samples = file_info.samples_played = 0;
+        file_info.length_sec = file_info.position_sec = 0.0f;
         file_info.is_playing = 0;
-        file_info.total_time = 0;
-        file_info.elapsed_time = 0;
-        file_info.percent = 0;
+        file_info.total_time = file_info.elapsed_time = file_info.percent = 0;
     }
 
-    const std::string& device_node()
-    {
-        node_ = dir_.file("dsp");
-        return node_;
-    }
     std::vector<uint8_t> device_bytes() { return enginetest::read_file(node_); }
 
-    enginetest::TempDir dir_;
-    std::string node_;
+    TempTree tree_;
+    const std::string node_ = tree_.file("dsp");
 };
 
 // One decoded frame as libFLAC hands it to the writer.
@@ -76,10 +65,7 @@ struct TestFrame {
             pointers.push_back(p.data());
     }
 
-    FLAC__StreamDecoderWriteStatus write()
-    {
-        return flac_write_hdl(nullptr, &frame, pointers.data(), &file_info);
-    }
+    FLAC__StreamDecoderWriteStatus write() { return flac_write_hdl(nullptr, &frame, pointers.data(), &file_info); }
 };
 
 #endif

@@ -1,50 +1,21 @@
 #include "temp_tree.h"
 
-#include <stdlib.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
 
 #include <cstring>
-#include <filesystem>
-#include <fstream>
-#include <stdexcept>
 
 namespace {
 
 void check(bool ok, const std::string& what)
 {
     if (!ok)
-        throw std::runtime_error(what + ": " + std::strerror(errno));
+        throw std::system_error(errno, std::generic_category(), what);
 }
 
 }  // namespace
-
-TempTree::TempTree()
-{
-    char pattern[] = "/tmp/lirva-test-XXXXXX";
-    check(mkdtemp(pattern) != nullptr, "mkdtemp");
-    root_ = pattern;
-}
-
-TempTree::~TempTree()
-{
-    std::error_code ignored;
-    std::filesystem::remove_all(root_, ignored);
-}
-
-void TempTree::dir(const std::string& relative) const
-{
-    std::filesystem::create_directories(*this / relative);
-}
-
-void TempTree::file(const std::string& relative, const std::string& content) const
-{
-    std::ofstream out(*this / relative, std::ios::binary);
-    check(static_cast<bool>(out), "create " + relative);
-    out << content;
-}
 
 void TempTree::symlink(const std::string& target, const std::string& relative) const
 {

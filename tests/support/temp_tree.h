@@ -1,21 +1,49 @@
 #ifndef LIRVA_TESTS_TEMP_TREE_H
 #define LIRVA_TESTS_TEMP_TREE_H
 
+#include <stdlib.h>
+
+#include <cerrno>
+#include <filesystem>
+#include <fstream>
 #include <string>
+#include <system_error>
 
 // A temporary directory, removed with everything in it when the object goes.
+// The constructor, dir() and file() are inline so that suites which do not
+// link lirva_test_support (the engine's) can use them too.
 class TempTree {
 public:
-    TempTree();
-    ~TempTree();
+    TempTree()
+    {
+        char pattern[] = "/tmp/lirva-test-XXXXXX";
+        if (mkdtemp(pattern) == nullptr)
+            throw std::system_error(errno, std::generic_category(), "mkdtemp");
+        root_ = pattern;
+    }
+    ~TempTree()
+    {
+        std::error_code ignored;
+        std::filesystem::remove_all(root_, ignored);
+    }
     TempTree(const TempTree&) = delete;
     TempTree& operator=(const TempTree&) = delete;
 
     const std::string& path() const { return root_; }
     std::string operator/(const std::string& relative) const { return root_ + "/" + relative; }
 
-    void dir(const std::string& relative) const;
-    void file(const std::string& relative, const std::string& content = "") const;
+    void dir(const std::string& relative) const { std::filesystem::create_directories(*this / relative); }
+    // Creates (or empties) a file; returns its path.
+    std::string file(const std::string& relative, const std::string& content = "") const
+    {
+        std::ofstream out(*this / relative, std::ios::binary | std::ios::trunc);
+        if (!out)
+            throw std::system_error(errno, std::generic_category(), "create " + relative);
+        out << content;
+        return *this / relative;
+    }
+
+    // In lirva_test_support.
     void symlink(const std::string& target, const std::string& relative) const;
     void fifo(const std::string& relative) const;
     void socket(const std::string& relative) const;
