@@ -62,12 +62,6 @@ std::vector<std::string> FifoDevice::plays() const
     return plays_;
 }
 
-size_t FifoDevice::closedPlays() const
-{
-    std::lock_guard<std::mutex> lock(mutex_);
-    return closed_;
-}
-
 bool FifoDevice::settled() const
 {
     std::lock_guard<std::mutex> lock(mutex_);

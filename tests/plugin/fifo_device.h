@@ -20,7 +20,6 @@ public:
     void hold();
 
     std::vector<std::string> plays() const;   // the bytes of each open..close
-    size_t closedPlays() const;               // plays whose writer has closed
     // Waits until every play so far has been closed and read to its end.
     bool settled() const;
 

@@ -75,7 +75,7 @@ protected:
         EXPECT_EQ(file_info.is_playing, 0);
         EXPECT_EQ(file_info.decoder, nullptr);
         EXPECT_EQ(audio, 0);
-        EXPECT_EQ(openDescriptors(), fdsBefore);
+        EXPECT_EQ(open_descriptors(), fdsBefore);
     }
 
     std::vector<std::string> files;

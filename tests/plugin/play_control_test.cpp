@@ -152,7 +152,7 @@ TEST_F(PlayControlTest, AStopInAnyPhaseIsPromptAndLeavesNothingOpen)
     ASSERT_TRUE(waitFor([&] { return deviceSettled(); }));
     ExecThread::reclaimEnded();
     EXPECT_EQ(ExecThread::count(), 0);
-    EXPECT_EQ(openDescriptors(), fdsBefore);
+    EXPECT_EQ(open_descriptors(), fdsBefore);
 }
 
 TEST_F(PlayControlTest, FileNamesWithShellSyntaxPlayLikeAnyOther)

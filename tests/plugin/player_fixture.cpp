@@ -1,7 +1,5 @@
 #include "player_fixture.h"
 
-#include <dirent.h>
-
 #include <filesystem>
 #include <thread>
 
@@ -26,17 +24,6 @@ unsigned countPause(unsigned seconds)
 
 }  // namespace
 
-int openDescriptors()
-{
-    int count = 0;
-    if (DIR* dir = opendir("/proc/self/fd")) {
-        while (readdir(dir))
-            ++count;
-        closedir(dir);
-    }
-    return count;
-}
-
 void PlayerTest::SetUp()
 {
     if (!std::filesystem::exists(corpus("")))
@@ -50,7 +37,7 @@ void PlayerTest::SetUp()
         std::filesystem::copy_file(corpus(from), tree / (std::string("music/") + to));
     tree.file("music/broken.flac", "not a FLAC stream");
     device = std::make_unique<FifoDevice>(tree / "dsp");
-    fdsBefore = openDescriptors();
+    fdsBefore = open_descriptors();
 }
 
 void PlayerTest::TearDown()

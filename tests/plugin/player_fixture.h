@@ -9,6 +9,7 @@
 
 #include "dialog_fixture.h"
 #include "fifo_device.h"
+#include "open_descriptors.h"
 
 // A player window over a temporary folder "music" of corpus files, playing
 // into a FIFO device, with the GUI thread's one-second pauses counted, not
@@ -38,8 +39,5 @@ protected:
     std::unique_ptr<FifoDevice> device;
     int fdsBefore = 0;
 };
-
-// Open file descriptors of this process.
-int openDescriptors();
 
 #endif

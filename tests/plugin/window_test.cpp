@@ -63,13 +63,6 @@ TEST_F(WindowTest, ASecondWindowTakesOverTheStatusWidgets)
     EXPECT_EQ(progress, second.getChildren()[5]);
 }
 
-TEST_F(WindowTest, BlueKeyGivesTheListTheFocusWhenNothingPlays)
-{
-    dialog->setFocus(dialog->getChildren()[3]);
-    EXPECT_TRUE(dialog->dispatchKey(eRCKey::blue));
-    EXPECT_TRUE(dialog->fileList()->hasFocus());
-}
-
 TEST(PluginExec, LeavingTheListClosesTheWindowAfterAPauseAndReturnsZero)
 {
     for (int run = 0; run < 2; ++run) {   // a second call in the same process works alike
