@@ -1,13 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <mutex>
 #include <thread>
 
 #include "ebutton.h"
 #include "elistbox.h"
 #include "emainloop.h"
-#include "eprogress.h"
 #include "ewindow.h"
 #include "tree_lock.h"
 
@@ -111,30 +109,4 @@ TEST_F(Dialog, ChangeFromAnotherThreadIsRepaintedUnderTheLock)
     EXPECT_TRUE(screen.sawAwaited);
     EXPECT_GE(screen.paints, 2);
     EXPECT_FALSE(screen.unlockedPaint);
-}
-
-TEST(WidgetThreads, PaintUnderTheLockNeverSeesHalfAChange)
-{
-    eWindow window(1);
-    eLabel* label = new eLabel(&window);
-    eProgress* bar = new eProgress(&window);
-    constexpr int rounds = 2000;
-
-    std::thread writer([&] {
-        for (int i = 0; i < rounds; ++i) {
-            std::lock_guard<std::recursive_mutex> lock(widgetTreeLock());
-            label->setText(eString().sprintf("%d", i % 101));
-            bar->setPerc(i % 101);
-        }
-    });
-    int torn = 0;
-    for (int i = 0; i < rounds; ++i) {
-        std::lock_guard<std::recursive_mutex> lock(widgetTreeLock());
-        const eString text = label->getText();
-        if (!text.empty() && text != eString().sprintf("%d", bar->getPerc()))
-            ++torn;
-    }
-    writer.join();
-    EXPECT_EQ(torn, 0);
-    EXPECT_EQ(bar->getPerc(), (rounds - 1) % 101);
 }
