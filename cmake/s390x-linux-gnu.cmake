@@ -13,6 +13,7 @@ set(CMAKE_LIBRARY_ARCHITECTURE s390x-linux-gnu)
 # "-L /" makes qemu use the multiarch loader and libc in /lib/s390x-linux-gnu,
 # the ones the multiarch libraries were built against. The cross
 # toolchain's own copy in /usr/s390x-linux-gnu does not match them.
+# The tests start simhost and lirva-play through this emulator too.
 set(CMAKE_CROSSCOMPILING_EMULATOR qemu-s390x;-L;/)
 
 # pkg-config must see only the s390x .pc files (and the arch-independent ones).

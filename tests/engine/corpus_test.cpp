@@ -143,10 +143,11 @@ TEST_P(Corpus, PlaysThroughTheSimulatedDevice)
     const std::string capture = dir.file("capture.raw");
     const std::string log = dir.file("device.log");
     const char* asan = getenv("ASAN_OPTIONS");
-    const std::string command = std::string("env LD_PRELOAD='") + LIRVA_DSP_SIM + "'"
+    const std::string command = std::string("env")
         + " LIRVA_DSP_SPEED=0 LIRVA_DSP_CAPTURE='" + capture + "' LIRVA_DSP_LOG='" + log + "'"
         + " ASAN_OPTIONS='" + (asan ? std::string(asan) + ":" : "") + "verify_asan_link_order=0'"
-        + " timeout 60 '" + LIRVA_PLAY + "' -v '" + corpus + "/" + f.name + "' 2>&1";
+        + " timeout 60 " + enginetest::preloaded_program(LIRVA_PLAY, LIRVA_DSP_SIM)
+        + " -v '" + corpus + "/" + f.name + "' 2>&1";
     CommandResult played = run(command);
     ASSERT_EQ(played.status, 0) << command << "\n" << ::testing::PrintToString(played.out);
 

@@ -57,6 +57,13 @@ void push_be16(std::vector<uint8_t>& out, int16_t v)
     out.push_back(static_cast<uint8_t>(static_cast<uint16_t>(v) & 0xFF));
 }
 
+std::string preloaded_program(const std::string& program, const std::string& library)
+{
+    const std::string emulator = LIRVA_TEST_EMULATOR;
+    const std::string preload = "LD_PRELOAD='" + library + "' '" + program + "'";
+    return emulator.empty() ? "env " + preload : emulator + " -E " + preload;
+}
+
 std::string corpus_dir()
 {
     struct stat st;

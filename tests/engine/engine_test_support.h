@@ -32,6 +32,12 @@ int16_t expected_16(int32_t sample, int bits);
 // Appends the big-endian bytes of a 16-bit value.
 void push_be16(std::vector<uint8_t>& out, int16_t v);
 
+// The shell words that start `program` of this build with `library`
+// preloaded. In a cross build the program runs under the emulator that runs
+// the test, as the kernel cannot start it, and the preload is set for the
+// emulated program alone (-E), not for the emulator.
+std::string preloaded_program(const std::string& program, const std::string& library);
+
 // The corpus folder, or "" when it is not there.
 std::string corpus_dir();
 

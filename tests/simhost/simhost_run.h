@@ -33,13 +33,23 @@ inline RunResult run(const std::string& command) {
     return r;
 }
 
-inline std::string simhost(const std::string& args) { return std::string(SIMHOST_EXE) + " " + args; }
-
 // `text` as one word for the shell, whatever it holds.
 inline std::string shellQuoted(const std::string& text) {
     std::string q = "'";
     for (char c : text) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
     return q + "'";
+}
+
+// The command line that starts simhost. In a cross build it runs under the
+// emulator that runs this test, as the kernel cannot start it. simhost would
+// then fail to restart itself with the simulated device (that exec goes to
+// the kernel too), so the emulator preloads it for simhost alone (-E), as the
+// restart would have.
+inline std::string simhost(const std::string& args) {
+    const std::string emulator = LIRVA_TEST_EMULATOR;
+    const std::string launch =
+        emulator.empty() ? std::string() : emulator + " -E LD_PRELOAD=" + shellQuoted(LIRVA_DSP_SIM) + " ";
+    return launch + SIMHOST_EXE + " " + args;
 }
 
 // The screens simhost printed, each as its text between the marker lines.
