@@ -11,6 +11,7 @@
 #include <sstream>
 
 #include "engine_test_support.h"
+#include "temp_tree.h"
 
 namespace {
 
@@ -139,9 +140,9 @@ TEST_P(Corpus, PlaysThroughTheSimulatedDevice)
     if (corpus.empty())
         GTEST_SKIP() << "the FLAC corpus is not there";
 
-    enginetest::TempDir dir;
-    const std::string capture = dir.file("capture.raw");
-    const std::string log = dir.file("device.log");
+    TempTree dir;
+    const std::string capture = dir / "capture.raw";
+    const std::string log = dir / "device.log";
     const char* asan = getenv("ASAN_OPTIONS");
     const std::string command = std::string("env")
         + " LIRVA_DSP_SPEED=0 LIRVA_DSP_CAPTURE='" + capture + "' LIRVA_DSP_LOG='" + log + "'"

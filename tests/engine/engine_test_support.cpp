@@ -1,40 +1,18 @@
 #include "engine_test_support.h"
 
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <cmath>
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <iterator>
 
 namespace enginetest {
 
-TempDir::TempDir()
-{
-    char pattern[] = "/tmp/lirva-engine-test-XXXXXX";
-    const char* made = mkdtemp(pattern);
-    path_ = made ? made : "";
-}
-
-TempDir::~TempDir()
-{
-    std::error_code ignored;
-    if (!path_.empty())
-        std::filesystem::remove_all(path_, ignored);
-}
-
 std::vector<uint8_t> read_file(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);
     return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void write_file(const std::string& path, const std::string& content)
-{
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << content;
 }
 
 int16_t expected_16(int32_t sample, int bits)

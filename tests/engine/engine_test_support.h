@@ -7,22 +7,7 @@
 
 namespace enginetest {
 
-// A fresh directory under /tmp, removed with everything in it at the end.
-class TempDir {
-public:
-    TempDir();
-    ~TempDir();
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-    const std::string& path() const { return path_; }
-    std::string file(const std::string& name) const { return path_ + "/" + name; }
-
-private:
-    std::string path_;
-};
-
 std::vector<uint8_t> read_file(const std::string& path);
-void write_file(const std::string& path, const std::string& content);
 
 // The expected 16-bit value of a decoded sample of the given width, written
 // independently of the engine: narrower ones scaled up, wider ones rounded
