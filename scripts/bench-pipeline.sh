@@ -10,12 +10,12 @@
 #
 #   scripts/bench-pipeline.sh [BUILD_DIR] [RUNS]
 #
-# BUILD_DIR (default /work/build-bench) is configured and built with
+# BUILD_DIR (default build-bench/ in the repository) is configured and built with
 # -DLIRVA_BUILD_BENCH=ON when it has no lirva-play yet.
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")/.." && pwd)
-build=${1:-/work/build-bench}
+build=${1:-$here/build-bench}
 runs=${2:-5}
 corpus="$here/../shared/flac-corpus"
 

@@ -10,12 +10,12 @@
 #
 #   scripts/measure-playback.sh [BUILD_DIR] [STOPS]
 #
-# BUILD_DIR (default /work/build-bench) is configured with
+# BUILD_DIR (default build-bench/ in the repository) is configured with
 # -DLIRVA_BUILD_BENCH=ON and the programs are built when missing.
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")/.." && pwd)
-build=${1:-/work/build-bench}
+build=${1:-$here/build-bench}
 stops=${2:-100}
 file="$here/../shared/flac-corpus/subset-01-blocksize-4096.flac"
 
