@@ -2,68 +2,42 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 namespace {
 
-PreloadFacts noDevice() {
-    PreloadFacts f;
-    f.simPath = "/build/liblirva_dsp_sim.so";
-    f.simExists = true;
-    return f;
-}
-
-TEST(DspPreload, RestartsWithTheSimulatedDeviceWhenThereIsNoRealOne) {
-    PreloadFacts f = noDevice();
-    PreloadDecision d = decidePreload(f);
-    EXPECT_TRUE(d.restart);
-    EXPECT_EQ(d.ldPreload, "/build/liblirva_dsp_sim.so");
-
-    f.ldPreload = "/opt/libfoo.so /opt/libbar.so";
-    d = decidePreload(f);
-    EXPECT_EQ(d.ldPreload, "/build/liblirva_dsp_sim.so:/opt/libfoo.so:/opt/libbar.so");
-}
-
-TEST(DspPreload, KeepsASanitizerRuntimeFirst) {
-    PreloadFacts f = noDevice();
-    f.sanitizerRuntime = "/usr/lib/x86_64-linux-gnu/libasan.so.8";
-    EXPECT_EQ(decidePreload(f).ldPreload,
-              "/usr/lib/x86_64-linux-gnu/libasan.so.8:/build/liblirva_dsp_sim.so");
-
-    f.ldPreload = "/opt/libfoo.so:/usr/lib/x86_64-linux-gnu/libasan.so.8";
-    EXPECT_EQ(decidePreload(f).ldPreload,
-              "/usr/lib/x86_64-linux-gnu/libasan.so.8:/build/liblirva_dsp_sim.so:/opt/libfoo.so");
-
-    f.sanitizerRuntime.clear();
-    f.ldPreload = "libtsan.so.2";
-    EXPECT_EQ(decidePreload(f).ldPreload, "libtsan.so.2:/build/liblirva_dsp_sim.so");
-}
-
-TEST(DspPreload, LeavesTheProcessAloneWhenTheDeviceIsThereOrRestartingCannotHelp) {
-    PreloadFacts f = noDevice();
-    f.deviceExists = true;
-    EXPECT_FALSE(decidePreload(f).restart);
-    EXPECT_TRUE(decidePreload(f).warning.empty());
-
-    f = noDevice();
-    f.simLoaded = true;
-    EXPECT_FALSE(decidePreload(f).restart);
-
-    f = noDevice();
-    f.ldPreload = "/x.so:/build/liblirva_dsp_sim.so";
-    EXPECT_FALSE(decidePreload(f).restart);
-
-    f = noDevice();
-    f.restarted = true;   // a second restart would loop forever
-    EXPECT_FALSE(decidePreload(f).restart);
-    EXPECT_FALSE(decidePreload(f).warning.empty());
-
-    f = noDevice();
-    f.simExists = false;
-    EXPECT_FALSE(decidePreload(f).restart);
-    EXPECT_FALSE(decidePreload(f).warning.empty());
-
-    f = noDevice();
-    f.simPath.clear();
-    EXPECT_FALSE(decidePreload(f).restart);
+TEST(DspPreload, RestartsWithTheSimulatedDeviceOnlyWhenThatHelpsAndKeepsSanitizersFirst) {
+    const std::string sim = "/build/liblirva_dsp_sim.so", asan = "/usr/lib/x86_64-linux-gnu/libasan.so.8";
+    const struct {
+        const char* what;
+        std::function<void(PreloadFacts&)> facts;
+        std::string ldPreload;   // "" when there is no restart
+        bool warns;
+    } cases[] = {
+        {"no device", [](PreloadFacts&) {}, sim, false},
+        {"inherited list", [](PreloadFacts& f) { f.ldPreload = "/opt/libfoo.so /opt/libbar.so"; },
+         sim + ":/opt/libfoo.so:/opt/libbar.so", false},
+        {"sanitizer as a dependency", [&](PreloadFacts& f) { f.sanitizerRuntime = asan; }, asan + ":" + sim, false},
+        {"asan listed late", [&](PreloadFacts& f) { f.sanitizerRuntime = asan, f.ldPreload = "/opt/foo.so:" + asan; },
+         asan + ":" + sim + ":/opt/foo.so", false},
+        {"sanitizer by name", [](PreloadFacts& f) { f.ldPreload = "libtsan.so.2"; }, "libtsan.so.2:" + sim, false},
+        {"real device", [](PreloadFacts& f) { f.deviceExists = true; }, "", false},
+        {"already loaded", [](PreloadFacts& f) { f.simLoaded = true; }, "", false},
+        {"already listed", [&](PreloadFacts& f) { f.ldPreload = "/x.so:" + sim; }, "", false},
+        {"restarted once", [](PreloadFacts& f) { f.restarted = true; }, "", true},   // again would loop forever
+        {"library missing", [](PreloadFacts& f) { f.simExists = false; }, "", true},
+        {"built without it", [](PreloadFacts& f) { f.simPath.clear(); }, "", true},
+    };
+    for (const auto& c : cases) {
+        PreloadFacts f;
+        f.simPath = sim;
+        f.simExists = true;
+        c.facts(f);
+        const PreloadDecision d = decidePreload(f);
+        EXPECT_EQ(d.restart, !c.ldPreload.empty()) << c.what;
+        EXPECT_EQ(d.ldPreload, c.ldPreload) << c.what;
+        EXPECT_EQ(d.warning.empty(), !c.warns) << c.what;
+    }
 }
 
 }  // namespace

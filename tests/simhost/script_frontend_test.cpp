@@ -15,12 +15,6 @@ int count(const std::string& text, const std::string& needle) {
     return n;
 }
 
-std::vector<ScriptStep> steps(const char* text) {
-    ParsedScript s = parseScript(text);
-    EXPECT_TRUE(s.ok()) << s.error;
-    return s.steps;
-}
-
 // Asks for keys as the modal loop does, until `n` keys came.
 std::vector<eRCKey> takeKeys(ScriptFrontend& f, size_t n) {
     std::vector<eRCKey> keys;
@@ -31,70 +25,48 @@ std::vector<eRCKey> takeKeys(ScriptFrontend& f, size_t n) {
     return keys;
 }
 
-TEST(ScriptFrontend, PlaysKeysPrintsAndThenLeavesTheWindow) {
-    PlayerWindowLayout ui;
-    std::ostringstream out;
-    ScriptFrontend f(steps("down print ok"), 90, 36, false, out);
-    f.paint(ui.window);
-
-    const std::vector<eRCKey> keys = takeKeys(f, 4);
-    EXPECT_EQ(keys, (std::vector<eRCKey>{eRCKey::down, eRCKey::ok, eRCKey::exit, eRCKey::exit}));
-    // The print step and the final screen.
-    EXPECT_EQ(f.screensPrinted(), 2);
-    EXPECT_EQ(count(out.str(), ScriptFrontend::kScreenBegin), 2);
-    EXPECT_EQ(count(out.str(), ScriptFrontend::kScreenEnd), 2);
-    EXPECT_EQ(count(out.str(), "Lirva 0.0.2"), 2);
-}
-
-TEST(ScriptFrontend, PrintsEachStepOnceAndNoExtraFinalScreen) {
-    PlayerWindowLayout ui;
-    std::ostringstream out;
-    ScriptFrontend f(steps("down wait=10 up"), 90, 36, true, out);
-    f.paint(ui.window);
-    takeKeys(f, 3);   // down, up, exit
-    EXPECT_EQ(f.screensPrinted(), 3);
-
-    std::ostringstream out2;
-    ScriptFrontend last(steps("down print"), 90, 36, false, out2);
-    last.paint(ui.window);
-    takeKeys(last, 2);
-    EXPECT_EQ(last.screensPrinted(), 1) << "the script's last step printed the final screen";
-
-    std::ostringstream out3;
-    ScriptFrontend empty({}, 90, 36, false, out3);
-    empty.paint(ui.window);
-    EXPECT_EQ(takeKeys(empty, 1), std::vector<eRCKey>{eRCKey::exit});
-    EXPECT_EQ(empty.screensPrinted(), 1);
+TEST(ScriptFrontend, PlaysTheStepsPrintsWhenAskedAndThenLeavesTheWindow) {
+    const eRCKey down = eRCKey::down, up = eRCKey::up, ok = eRCKey::ok, exit = eRCKey::exit;
+    const struct {
+        const char* script;
+        bool printEach;
+        std::vector<eRCKey> keys;
+        int screens;
+    } cases[] = {
+        {"down print ok", false, {down, ok, exit, exit}, 2},   // the print step and the final screen
+        {"down wait=10 up", true, {down, up, exit}, 3},        // one per step, no extra final one
+        {"down print", false, {down, exit}, 1},                // the last step printed the final screen
+        {"", false, {exit}, 1},
+    };
+    for (const auto& c : cases) {
+        PlayerWindowLayout ui;
+        std::ostringstream out;
+        ScriptFrontend f(parseScript(c.script).steps, 60, 24, c.printEach, out);
+        f.paint(ui.window);
+        ui.line3->setText("changed after the last paint");   // a print shows the window as it is then
+        EXPECT_EQ(takeKeys(f, c.keys.size()), c.keys) << c.script;
+        EXPECT_EQ(f.screensPrinted(), c.screens) << c.script;
+        const std::string text = out.str();
+        EXPECT_EQ(count(text, ScriptFrontend::kScreenBegin), c.screens) << text;
+        EXPECT_EQ(count(text, ScriptFrontend::kScreenEnd), c.screens) << text;
+        EXPECT_EQ(count(text, "changed after"), c.screens) << text;
+        EXPECT_EQ(count(text, "\n"), c.screens * (24 + 2)) << "24 rows between the marker lines\n" << text;
+    }
 }
 
 TEST(ScriptFrontend, WaitsInRealTimeAndGivesTheLoopControlMeanwhile) {
     PlayerWindowLayout ui;
     std::ostringstream out;
-    ScriptFrontend f(steps("wait=200 ok"), 90, 36, false, out);
+    ScriptFrontend f(parseScript("wait=200 ok").steps, 90, 36, false, out);
     f.paint(ui.window);
 
     const auto start = std::chrono::steady_clock::now();
     int idle = 0;
     eRCKey k{};
     while (!f.nextKey(k, 50)) ++idle;
-    const auto waited = std::chrono::steady_clock::now() - start;
     EXPECT_EQ(k, eRCKey::ok);
-    EXPECT_GE(waited, std::chrono::milliseconds(200));
+    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(200));
     EXPECT_GE(idle, 3) << "the loop must get control back to repaint during a wait";
-}
-
-TEST(ScriptFrontend, PrintsTheWindowAsItIsAtThatStep) {
-    PlayerWindowLayout ui;
-    std::ostringstream out;
-    ScriptFrontend f(steps("print"), 60, 24, false, out);
-    f.paint(ui.window);
-    ui.line3->setText("changed after the last paint");
-    takeKeys(f, 1);
-    const std::string text = out.str();
-    EXPECT_NE(text.find("changed after"), std::string::npos) << text;
-    // 24 rows between the marker lines.
-    const size_t begin = text.find('\n') + 1, end = text.find(ScriptFrontend::kScreenEnd);
-    EXPECT_EQ(count(text.substr(begin, end - begin), "\n"), 24);
 }
 
 }  // namespace

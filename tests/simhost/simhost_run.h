@@ -2,18 +2,20 @@
 #define LIRVA_TESTS_SIMHOST_RUN_H
 
 // Running the real simhost from a test: its command line, its printed
-// screens, and the keys that walk the player from "/" to a directory.
-#include <dirent.h>
+// screens, and the keys that walk the player from "/" to a path.
 #include <stdio.h>
-#include <sys/stat.h>
+#include <stdlib.h>
 #include <sys/wait.h>
 
 #include <algorithm>
 #include <cctype>
+#include <filesystem>
 #include <string>
 #include <vector>
 
 namespace simhost_run {
+
+namespace fs = std::filesystem;
 
 struct RunResult {
     int exitCode = -1;
@@ -41,10 +43,8 @@ inline std::string shellQuoted(const std::string& text) {
 }
 
 // The command line that starts simhost. In a cross build it runs under the
-// emulator that runs this test, as the kernel cannot start it. simhost would
-// then fail to restart itself with the simulated device (that exec goes to
-// the kernel too), so the emulator preloads it for simhost alone (-E), as the
-// restart would have.
+// emulator that runs this test; its restart with the simulated device would
+// go to the kernel and fail, so the emulator preloads the device for it (-E).
 inline std::string simhost(const std::string& args) {
     const std::string emulator = LIRVA_TEST_EMULATOR;
     const std::string launch =
@@ -56,77 +56,64 @@ inline std::string simhost(const std::string& args) {
 inline std::vector<std::string> screens(const std::string& output) {
     const std::string begin = "----- screen -----\n", end = "----- end screen -----\n";
     std::vector<std::string> found;
-    for (size_t at = output.find(begin); at != std::string::npos; at = output.find(begin, at)) {
-        at += begin.size();
-        const size_t stop = output.find(end, at);
-        if (stop == std::string::npos) break;
+    for (size_t at = 0, stop; (at = output.find(begin, at)) != std::string::npos; at = stop) {
+        if ((stop = output.find(end, at += begin.size())) == std::string::npos) break;
         found.push_back(output.substr(at, stop - at));
-        at = stop;
     }
     return found;
 }
 
-inline mode_t typeOf(const std::string& path, bool followLinks) {
-    struct stat st;
-    const int rc = followLinks ? stat(path.c_str(), &st) : lstat(path.c_str(), &st);
-    return rc == 0 ? (st.st_mode & S_IFMT) : 0;
-}
+// A directory under /tmp whose name sorts before nearly every other there,
+// so that the walk to it is short and stable; removed with its contents.
+class TmpTree {
+public:
+    explicit TmpTree(const std::string& prefix) : root_("/tmp/!" + prefix + "-XXXXXX") {
+        if (!mkdtemp(root_.data())) root_.clear();
+    }
+    ~TmpTree() {
+        std::error_code ignored;
+        if (!root_.empty()) fs::remove_all(root_, ignored);
+    }
+    const std::string& root() const { return root_; }
+    std::string operator/(const std::string& name) const { return root_ + "/" + name; }
 
-// What the player lists for `dir`: "..", "/name" for directories (links
-// followed), the names of regular FLAC files, sorted byte by byte.
+private:
+    std::string root_;
+};
+
+// What the player lists for `dir`, sorted byte by byte: "..", "/name" for
+// directories (links followed, "..." left out) and regular FLAC files.
 inline std::vector<std::string> playerListing(const std::string& dir) {
     std::vector<std::string> entries{".."};
-    DIR* d = opendir(dir.c_str());
-    if (!d) return entries;
-    while (dirent* e = readdir(d)) {
-        const std::string name = e->d_name, full = (dir == "/" ? "" : dir) + "/" + name;
-        if (typeOf(full, true) == S_IFDIR) {
-            if (name != "." && name != ".." && name != "...") entries.push_back("/" + name);
-        } else if (typeOf(full, false) == S_IFREG && name.size() >= 5) {
-            std::string ext = name.substr(name.size() - 5);
-            std::transform(ext.begin(), ext.end(), ext.begin(), ::toupper);
-            if (ext == ".FLAC") entries.push_back(name);
+    std::error_code ec;
+    for (const fs::directory_entry& e : fs::directory_iterator(dir, ec)) {
+        const std::string name = e.path().filename();
+        std::string ext = name.size() >= 5 ? name.substr(name.size() - 5) : "";
+        std::transform(ext.begin(), ext.end(), ext.begin(), ::toupper);
+        if (fs::is_directory(e.path(), ec)) {
+            if (name != "...") entries.push_back("/" + name);
+        } else if (fs::is_regular_file(fs::symlink_status(e.path(), ec)) && ext == ".FLAC") {
+            entries.push_back(name);
         }
     }
-    closedir(d);
     std::sort(entries.begin(), entries.end());
     return entries;
 }
 
-inline int indexOf(const std::vector<std::string>& v, const std::string& s) {
-    const auto it = std::find(v.begin(), v.end(), s);
-    return it == v.end() ? -1 : static_cast<int>(it - v.begin());
-}
-
-inline std::string repeat(const std::string& word, int n) {
-    std::string out;
-    for (int i = 0; i < n; ++i) out += word + " ";
-    return out;
-}
-
-// The keys that move the cursor from ".." (the first row) onto `entry` of
-// `dir`; "" when the player would not list it.
-inline std::string keysToEntry(const std::string& dir, const std::string& entry) {
-    const int at = indexOf(playerListing(dir), entry);
-    return at < 0 ? std::string() : repeat("down", at);
-}
-
-// The keys that walk the player from "/" into the absolute directory
-// `path`, one "ok" per level; "" when some level is not listed.
-inline std::string keysToEnter(const std::string& path) {
-    std::string keys, parent = "/";
-    size_t from = 1;
-    while (from < path.size()) {
-        size_t to = path.find('/', from);
-        if (to == std::string::npos) to = path.size();
-        const std::string name = path.substr(from, to - from);
-        if (!name.empty()) {
-            const int at = indexOf(playerListing(parent), "/" + name);
-            if (at < 0) return "";
-            keys += repeat("down", at) + "ok\n";
-            parent = (parent == "/" ? "" : parent) + "/" + name;
-        }
-        from = to + 1;
+// The keys that walk the player from "/" along the absolute `path`: at each
+// level "down" to its row and "ok", which enters a directory or plays a
+// file; "" when some level is not listed.
+inline std::string keysTo(const std::string& path) {
+    std::string keys;
+    fs::path dir = "/";
+    for (const fs::path& part : fs::path(path).relative_path()) {
+        const std::vector<std::string> listed = playerListing(dir);
+        auto it = std::find(listed.begin(), listed.end(), "/" + part.string());
+        if (it == listed.end()) it = std::find(listed.begin(), listed.end(), part.string());
+        if (it == listed.end()) return "";
+        for (auto n = it - listed.begin(); n > 0; --n) keys += "down ";
+        keys += "ok\n";
+        dir /= part;
     }
     return keys;
 }
