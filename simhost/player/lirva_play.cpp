@@ -109,13 +109,16 @@ int main(int argc, char** argv)
 
     player.run(0, 0);
     const timespec status_poll{0, 10 * 1000 * 1000};
-    while (player.thread_running()) {
+    for (;;) {
         if (interrupted) {
             player.kill(true);
             break;
         }
         pollfd wake{ended, POLLIN, 0};
-        ppoll(&wake, 1, verbose ? &status_poll : nullptr, &unblocked);
+        // Once the end is signalled the eventfd stays readable: leave the
+        // loop then instead of polling it again until the thread is gone.
+        if (ppoll(&wake, 1, verbose ? &status_poll : nullptr, &unblocked) > 0)
+            break;
         if (verbose && status.describe() != shown) {
             shown = status.describe();
             printf("%s\n", shown.c_str());
