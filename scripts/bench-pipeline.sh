@@ -10,11 +10,12 @@
 #
 #   scripts/bench-pipeline.sh [BUILD_DIR] [RUNS]
 #
-# BUILD_DIR (default build-bench/ in the repository) is configured and built with
-# -DLIRVA_BUILD_BENCH=ON when it has no lirva-play yet.
+# BUILD_DIR (default build-bench/ in the repository) is configured with
+# -DLIRVA_BUILD_BENCH=ON when needed and the programs are built.
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")/.." && pwd)
+source "$here/scripts/bench-build.sh"
 build=${1:-$here/build-bench}
 runs=${2:-5}
 corpus="$here/../shared/flac-corpus"
@@ -22,10 +23,7 @@ corpus="$here/../shared/flac-corpus"
 play="$build/simhost/player/lirva-play"
 sim="$build/simhost/dsp/liblirva_dsp_sim.so"
 gen="$build/bench/engine/gen-tone"
-if [ ! -x "$play" ] || [ ! -x "$gen" ] || [ ! -f "$sim" ]; then
-    cmake -S "$here" -B "$build" -G Ninja -DLIRVA_BUILD_BENCH=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-    ninja -C "$build" -j2 lirva-play lirva_dsp_sim gen-tone >/dev/null
-fi
+bench_build "$build" lirva-play lirva_dsp_sim gen-tone
 command -v flac >/dev/null || { echo "needs the flac tool (Debian package flac)" >&2; exit 1; }
 
 work=$(mktemp -d /tmp/lirva-bench-XXXXXX)

@@ -11,10 +11,11 @@
 #   scripts/measure-playback.sh [BUILD_DIR] [STOPS]
 #
 # BUILD_DIR (default build-bench/ in the repository) is configured with
-# -DLIRVA_BUILD_BENCH=ON and the programs are built when missing.
+# -DLIRVA_BUILD_BENCH=ON when needed and the programs are built.
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")/.." && pwd)
+source "$here/scripts/bench-build.sh"
 build=${1:-$here/build-bench}
 stops=${2:-100}
 file="$here/../shared/flac-corpus/subset-01-blocksize-4096.flac"
@@ -23,10 +24,7 @@ sim="$build/simhost/dsp/liblirva_dsp_sim.so"
 play="$build/simhost/player/lirva-play"
 latency="$build/bench/play/lirva-stop-latency"
 share="$build/bench/play/lirva-cpu-share"
-if [ ! -f "$sim" ] || [ ! -x "$play" ] || [ ! -x "$latency" ] || [ ! -x "$share" ]; then
-    cmake -S "$here" -B "$build" -G Ninja -DLIRVA_BUILD_BENCH=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-    ninja -C "$build" -j2 lirva_dsp_sim lirva-play lirva-stop-latency lirva-cpu-share >/dev/null
-fi
+bench_build "$build" lirva_dsp_sim lirva-play lirva-stop-latency lirva-cpu-share
 [ -f "$file" ] || { echo "missing $file" >&2; exit 1; }
 file=$(cd "$(dirname "$file")" && pwd)/$(basename "$file")   # the program wants an absolute path
 

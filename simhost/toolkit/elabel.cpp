@@ -10,15 +10,11 @@ eLabel::eLabel(eWidget* parent, int /*flags*/, int takefocus, const char* deco)
 
 void eLabel::setShortcutPixmap(const eString& colour)
 {
-    TreeLockGuard lock(widgetTreeLock());
-    if (pixmap_ != colour) {
-        pixmap_ = colour;
+    if (assignLocked(pixmap_, colour))
         redraw();
-    }
 }
 
 eString eLabel::getShortcutPixmap() const
 {
-    TreeLockGuard lock(widgetTreeLock());
-    return pixmap_;
+    return readLocked(pixmap_);
 }

@@ -9,15 +9,11 @@ eProgress::eProgress(eWidget* parent, int takefocus) : eWidget(parent, takefocus
 
 void eProgress::setPerc(int percent)
 {
-    TreeLockGuard lock(widgetTreeLock());
-    if (perc_ != percent) {
-        perc_ = percent;
+    if (assignLocked(perc_, percent))
         redraw();
-    }
 }
 
 int eProgress::getPerc() const
 {
-    TreeLockGuard lock(widgetTreeLock());
-    return perc_;
+    return readLocked(perc_);
 }

@@ -131,17 +131,13 @@ void eWidget::setClientRect(const eRect& r)
 
 void eWidget::setText(const eString& text)
 {
-    TreeLockGuard lock(widgetTreeLock());
-    if (text_ != text) {
-        text_ = text;
+    if (assignLocked(text_, text))
         redraw();
-    }
 }
 
 eString eWidget::getText() const
 {
-    TreeLockGuard lock(widgetTreeLock());
-    return text_;
+    return readLocked(text_);
 }
 
 eWidget* eWidget::getTopLevel()

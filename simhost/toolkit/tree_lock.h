@@ -10,4 +10,23 @@ std::recursive_mutex& widgetTreeLock();
 // Holds the tree lock for a scope.
 using TreeLockGuard = std::lock_guard<std::recursive_mutex>;
 
+// A painted property read or changed from any thread, under the tree lock.
+// assignLocked returns whether the value changed, i.e. whether to repaint.
+template <class T>
+bool assignLocked(T& field, const T& value)
+{
+    TreeLockGuard lock(widgetTreeLock());
+    if (field == value)
+        return false;
+    field = value;
+    return true;
+}
+
+template <class T>
+T readLocked(const T& field)
+{
+    TreeLockGuard lock(widgetTreeLock());
+    return field;
+}
+
 #endif
