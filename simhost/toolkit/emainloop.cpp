@@ -46,6 +46,12 @@ void eMainloop::requestRepaint()
     wake_.notify_all();
 }
 
+unsigned long eMainloop::keysHandled() const
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    return handled_;
+}
+
 bool eMainloop::takePostedKey(eRCKey& key, int timeoutMs)
 {
     std::unique_lock<std::mutex> lock(mutex_);
@@ -100,8 +106,11 @@ int eMainloop::runModal(eWidget& w)
             eFrontend* input = frontend();
             got = input ? input->nextKey(key, keyWaitMs) : takePostedKey(key, keyWaitMs);
         }
-        if (got)
+        if (got) {
             w.dispatchKey(key);
+            std::lock_guard<std::mutex> lock(mutex_);
+            ++handled_;
+        }
     }
 
     TreeLockGuard lock(tree);

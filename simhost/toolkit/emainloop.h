@@ -33,6 +33,8 @@ public:
 
     // Queues a key for the running modal loop, or the next one to start; any thread.
     void postKey(eRCKey key);
+    // Keys a modal loop has dispatched so far, their slots returned; any thread.
+    unsigned long keysHandled() const;
     // Marks the screen as changed and wakes the loop; any thread.
     void requestRepaint();
 
@@ -47,6 +49,7 @@ private:
     std::condition_variable wake_;
     std::deque<eRCKey> posted_;
     bool dirty_ = true;
+    unsigned long handled_ = 0;
     eFrontend* frontend_ = nullptr;
 };
 

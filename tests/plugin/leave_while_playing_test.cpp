@@ -75,7 +75,7 @@ protected:
         EXPECT_EQ(file_info.is_playing, 0);
         EXPECT_EQ(file_info.decoder, nullptr);
         EXPECT_EQ(audio, 0);
-        EXPECT_EQ(open_descriptors(), fdsBefore);
+        EXPECT_TRUE(descriptorsRestored()) << open_descriptors() << " open, " << fdsBefore << " before";
     }
 
     std::vector<std::string> files;
@@ -117,42 +117,72 @@ TEST_F(LeaveWhilePlayingTest, RandomPlaysStopsReplacementsAndLeavesLeakNothing)
     device->drain(176400.0 * 20);   // twenty times real time
 
     // The script: each session walks to the folder, then random actions.
+    // Half of the selections wait, once the window has handled them, until
+    // their file plays or its thread has ended, so that files play however
+    // slowly the machine handles the keys; the others may be stopped or
+    // replaced in any phase.
+    struct Step {
+        std::vector<eRCKey> keys;
+        int pauseMs;
+        bool awaitPlay;
+    };
     int sessions = 1;
-    std::vector<std::pair<std::vector<eRCKey>, int>> steps;   // keys, then a pause in ms
+    int awaited = 0;
+    std::vector<Step> steps;
     int cursor = 0;
-    steps.push_back({navigation, 0});
+    steps.push_back({navigation, 0, false});
     for (int action = 0; action < 200; ++action) {
         int pause = static_cast<int>(random() % 12);
+        bool awaitPlay = random() % 2 == 0;
         switch (random() % 8) {
         case 0:   // leave, and come back in a new window
-            steps.push_back({{eRCKey::exit}, pause});
-            steps.push_back({navigation, 0});
+            steps.push_back({{eRCKey::exit}, pause, false});
+            steps.push_back({navigation, 0, false});
             cursor = 0;
             ++sessions;
             break;
         case 1:
         case 2:   // stop
-            steps.push_back({{eRCKey::blue}, pause});
+            steps.push_back({{eRCKey::blue}, pause, false});
             break;
         case 3:   // select the highlighted file again
             if (cursor != 0) {
-                steps.push_back({{eRCKey::ok}, pause});
+                steps.push_back({{eRCKey::ok}, pause, awaitPlay});
+                awaited += awaitPlay;
                 break;
             }
             [[fallthrough]];
         default: {   // select some file
             int row = 1 + static_cast<int>(random() % (files.size() - 1));
-            steps.push_back({choose(cursor, row), pause});
+            steps.push_back({choose(cursor, row), pause, awaitPlay});
+            awaited += awaitPlay;
             cursor = row;
         }
         }
     }
-    steps.push_back({{eRCKey::exit}, 0});
+    steps.push_back({{eRCKey::exit}, 0, false});
 
+    int timedOut = 0;
+    int playing = 0;   // awaited selections seen playing
     std::thread user([&] {
-        for (const auto& step : steps) {
-            post(step.first);
-            std::this_thread::sleep_for(milliseconds(step.second));
+        eMainloop& loop = eMainloop::instance();
+        for (const Step& step : steps) {
+            unsigned long handled = loop.keysHandled() + step.keys.size();
+            post(step.keys);
+            if (step.awaitPlay) {
+                // The old play was stopped before the new thread started:
+                // a play now is the new one's.
+                bool seenPlaying = false;
+                bool settled = waitFor([&] {
+                    if (loop.keysHandled() < handled)
+                        return false;
+                    seenPlaying = file_info.is_playing != 0;
+                    return seenPlaying || execThread.load() == nullptr;
+                });
+                timedOut += !settled;
+                playing += seenPlaying;
+            }
+            std::this_thread::sleep_for(milliseconds(step.pauseMs));
         }
     });
     for (int session = 0; session < sessions; ++session)
@@ -161,7 +191,8 @@ TEST_F(LeaveWhilePlayingTest, RandomPlaysStopsReplacementsAndLeavesLeakNothing)
 
     EXPECT_EQ(std::count(pauses.begin(), pauses.end(), 1u), static_cast<long>(pauses.size()));
     expectEverythingStopped();
-    EXPECT_GT(device->plays().size(), 10u);
+    EXPECT_EQ(timedOut, 0);
+    EXPECT_GT(playing, 10) << "of " << awaited << " awaited selections";
 }
 
 }  // namespace

@@ -71,6 +71,16 @@ bool PlayerTest::deviceSettled() const
     return execThread.load() == nullptr && device->settled();
 }
 
+bool PlayerTest::deviceSettledAfter(size_t plays, std::chrono::milliseconds limit) const
+{
+    return waitFor([&] { return device->plays().size() >= plays && deviceSettled(); }, limit);
+}
+
+bool PlayerTest::descriptorsRestored() const
+{
+    return waitFor([&] { return open_descriptors() == fdsBefore; }, std::chrono::seconds(2));
+}
+
 bool PlayerTest::displayIdle()
 {
     for (eLabel* label : {lb_TotalTime, lb_TT, lb_ElapsedTime, lb_ET})
