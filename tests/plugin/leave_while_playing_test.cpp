@@ -96,6 +96,7 @@ TEST_F(LeaveWhilePlayingTest, LeavingStopsAPlayBlockedInTheDeviceBeforeTheWindow
     user.join();
     EXPECT_EQ(pauses, std::vector<unsigned>{1});
     device->drain();
+    ASSERT_TRUE(deviceSettledAfter(1));
     expectEverythingStopped();
     EXPECT_EQ(device->plays().size(), 1u);
 }

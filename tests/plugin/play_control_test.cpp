@@ -93,7 +93,7 @@ TEST_F(PlayControlTest, ASecondSelectionStopsTheFirstPausesAndPlaysFromTheStart)
     onPause = [&] {
         firstClosedBeforePause = !file_info.is_playing && audio == 0;
         device->drain();
-        waitFor([&] { return device->settled(); });
+        deviceSettledAfter(1);
     };
     play("track one.flac");   // the same file again
     EXPECT_EQ(pauses, std::vector<unsigned>{1});
