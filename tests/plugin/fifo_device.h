@@ -19,8 +19,14 @@ public:
     void drain(double bytesPerSecond = 0);   // 0 = as fast as it comes
     void hold();
 
-    std::vector<std::string> plays() const;   // the bytes of each open..close
-    // Waits until every play so far has been closed and read to its end.
+    // The bytes of each stretch in which the device was open. A play that
+    // opens it before the reader has read the end of the one before shares
+    // that one's entry: a pipe cannot tell its writers apart.
+    std::vector<std::string> plays() const;
+    // Every play counted so far has been closed and read to its end. The
+    // reader counts a play a moment after the play opened the device, so a
+    // short play may already be over and not yet counted: callers that
+    // know how many plays to expect wait for that number too.
     bool settled() const;
 
 private:

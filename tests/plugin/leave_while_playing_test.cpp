@@ -166,9 +166,12 @@ TEST_F(LeaveWhilePlayingTest, RandomPlaysStopsReplacementsAndLeavesLeakNothing)
     int timedOut = 0;
     int playing = 0;   // awaited selections seen playing
     std::thread user([&] {
+        // Keys of earlier steps may still wait in the queue: count from
+        // the start, so that `handled` includes this step's last key.
         eMainloop& loop = eMainloop::instance();
+        unsigned long handled = loop.keysHandled();
         for (const Step& step : steps) {
-            unsigned long handled = loop.keysHandled() + step.keys.size();
+            handled += step.keys.size();
             post(step.keys);
             if (step.awaitPlay) {
                 // The old play was stopped before the new thread started:

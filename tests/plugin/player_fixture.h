@@ -34,13 +34,11 @@ protected:
     static bool displayIdle();
     // Every play has ended and the device has read all of it.
     bool deviceSettled() const;
-    // Waits until the device is settled with `plays` plays counted: its
-    // reader counts a play a moment after the play has opened it, so a
-    // short play may have ended and closed before it is counted.
+    // Waits until the device is settled with at least `plays` plays counted.
     bool deviceSettledAfter(size_t plays, std::chrono::milliseconds limit = std::chrono::seconds(10)) const;
-    // No descriptor is left open beyond those open before the test. The
-    // device's reader may hold one for a moment after a play's close before
-    // it counts the play, so this waits a little for it.
+    // Waits a little until no descriptor is open beyond those open before
+    // the test: the device's reader may still hold one of a play it has not
+    // counted yet.
     bool descriptorsRestored() const;
     static std::string corpus(const std::string& name);
 
