@@ -16,6 +16,25 @@ namespace {
 // `audio` is 0 both at load and for a device opened as descriptor 0, so
 // whether the set-up holds a descriptor is kept apart.
 bool device_open;
+OutputFormat accepted;
+OutputChain chain;
+
+// The format that the device's answers describe. A refused request leaves
+// its argument as it was asked for. The stereo request answers 0 for one
+// channel and 1 (or the 2 asked for) for two.
+OutputFormat read_answers()
+{
+    OutputFormat f;
+    f.playable = dsp_sample == AFMT_S16_BE || dsp_sample == AFMT_S16_LE;
+    f.big_endian = dsp_sample == AFMT_S16_BE;
+    f.channels = dsp_stereo == 0 ? 1 : 2;
+    // A rate no device plays is as unusable as a format we do not write.
+    if (dsp_speed < min_device_rate || dsp_speed > max_device_rate)
+        f.playable = false;
+    else
+        f.rate = static_cast<uint32_t>(dsp_speed);
+    return f;
+}
 }  // namespace
 
 void audio_device_open()
@@ -32,6 +51,19 @@ void audio_device_open()
     ioctl(audio, SNDCTL_DSP_SETFMT, &dsp_sample);
     ioctl(audio, SNDCTL_DSP_STEREO, &dsp_stereo);
     ioctl(audio, SNDCTL_DSP_SPEED, &dsp_speed);
+
+    accepted = read_answers();
+    chain.begin(accepted);
+}
+
+const OutputFormat& audio_device_format()
+{
+    return accepted;
+}
+
+OutputChain& audio_device_chain()
+{
+    return chain;
 }
 
 bool audio_device_is_open()
@@ -45,4 +77,5 @@ void audio_device_close()
         close(audio);
     device_open = false;
     audio = 0;
+    chain.end();
 }

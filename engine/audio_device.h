@@ -1,6 +1,9 @@
 #ifndef LIRVA_ENGINE_AUDIO_DEVICE_H
 #define LIRVA_ENGINE_AUDIO_DEVICE_H
 
+#include "output_chain.h"
+#include "output_format.h"
+
 // The OSS audio device. `audio` holds what open() returned (also -1 when
 // there is no device) from the set-up to the close, and 0 otherwise. The
 // dsp_ words are the arguments of the three settings, passed by address; the
@@ -15,9 +18,18 @@ extern const char* audio_device_path;
 
 // Opens the device write-only (never creating it) and sets it to signed
 // 16-bit big-endian samples, two channels and 44100 Hz, in that order.
-// Results are not checked: without a device, playback runs silent and
-// unpaced. A descriptor still open from an earlier play is closed first.
+// Without a device, playback runs silent and unpaced. What the device
+// answers to the three settings is what the play's output chain converts
+// to. A descriptor still open from an earlier play is closed first.
 void audio_device_open();
+
+// What the device accepted at the last set-up (what was asked for, where it
+// gave no answer).
+const OutputFormat& audio_device_format();
+
+// The conversion from decoded frames to the device's bytes for the play
+// that the set-up started; it ends with the close.
+OutputChain& audio_device_chain();
 
 // True while the set-up's descriptor is open and valid.
 bool audio_device_is_open();

@@ -7,6 +7,7 @@
 #include "decoder_session.h"
 #include "file_info.h"
 #include "flac_callbacks.h"
+#include "sample_writer.h"
 #include "stream_info.h"
 
 namespace {
@@ -61,8 +62,8 @@ int decoder_constructor(const char* path)
 
 void play_file(const char* path)
 {
-    if (decoder_constructor(path) == 1)
-        FLAC__stream_decoder_process_until_end_of_stream(file_info.decoder);
+    if (decoder_constructor(path) == 1 && FLAC__stream_decoder_process_until_end_of_stream(file_info.decoder))
+        flush_sample_writer();   // the resampler's last samples
     decoder_destructor();
 }
 

@@ -9,17 +9,9 @@
 #include "file_info.h"
 #include "flac_callbacks.h"
 #include "play_clock.h"
-#include "sample_convert.h"
+#include "sample_writer.h"
 
 namespace {
-
-// Room for the largest frame a FLAC header can describe (65536 samples of
-// 8 channels) as 16-bit values: allocated once, never per frame, and not on
-// the stack of a host thread whose size we do not control.
-constexpr size_t max_frame_samples = 65536;
-constexpr size_t max_channels = 8;
-constexpr size_t out_capacity = max_frame_samples * max_channels * device_bytes_per_sample;
-alignas(64) uint8_t out_buffer[out_capacity];
 
 enum class WriteResult { done, stopped };
 
@@ -66,17 +58,21 @@ FLAC__StreamDecoderWriteStatus flac_write_hdl(const FLAC__StreamDecoder*,
     const unsigned channels = frame->header.channels;
     const uint32_t sample_rate = frame->header.sample_rate;
 
-    if (audio_device_is_open() && channels > 0 && channels <= max_channels) {
+    if (audio_device_is_open() && channels > 0 && channels <= max_stream_channels) {
+        // Silence rather than noise: a device format we cannot write ends the play.
+        if (!audio_device_format().playable)
+            return FLAC__STREAM_DECODER_WRITE_STATUS_ABORT;
+        OutputChain& chain = audio_device_chain();
         const int bits = frame_width(*frame, info);
-        // Frames never exceed the buffer; the loop only guards against a
-        // header that claims more than the format allows.
-        const size_t chunk = out_capacity / (device_bytes_per_sample * channels);
-        for (size_t first = 0; first < blocksize; first += chunk) {
-            size_t count = blocksize - first < chunk ? blocksize - first : chunk;
-            convert_to_s16be(buffer, channels, first, count, bits, out_buffer);
-            if (write_to_device(out_buffer, count * channels * device_bytes_per_sample)
-                == WriteResult::stopped)
+        // One write per frame; only a stream far slower than the device
+        // fills the buffer before the frame's end.
+        for (size_t first = 0; first < blocksize;) {
+            const size_t converted = chain.convert(buffer, channels, first, blocksize - first, bits, sample_rate);
+            if (write_to_device(chain.data(), chain.size()) == WriteResult::stopped)
                 return FLAC__STREAM_DECODER_WRITE_STATUS_ABORT;
+            if (converted == 0 && chain.size() == 0)
+                break;
+            first += converted;
         }
     }
 
@@ -91,4 +87,13 @@ FLAC__StreamDecoderWriteStatus flac_write_hdl(const FLAC__StreamDecoder*,
         eLirvaDialog::display_elapsed_time();
     }
     return FLAC__STREAM_DECODER_WRITE_STATUS_CONTINUE;
+}
+
+void flush_sample_writer()
+{
+    if (!audio_device_is_open())
+        return;
+    OutputChain& chain = audio_device_chain();
+    chain.drain();
+    write_to_device(chain.data(), chain.size());
 }

@@ -11,23 +11,36 @@
 #include <mutex>
 
 #include "capture.h"
+#include "device_answers.h"
 #include "event_log.h"
 #include "pacer.h"
 #include "real_calls.h"
 
 namespace {
 
-// A 16-bit stereo device at 44100 Hz.
-constexpr double device_bytes_per_second = 44100.0 * 2 * 2;
 constexpr int max_devices = 8;
 
 struct Device {
     int fd = -1;
     uint64_t generation = 0;   // tells a reopened descriptor number apart
+    DeviceAnswers answers;
+    double speed = 1.0;
+    // What it plays: a 16-bit stereo device at 44100 Hz until set otherwise.
+    int sample_bytes = 2;
+    int channels = 2;
+    int rate = 44100;
     Pacer pacer;
     Capture capture;
     uint64_t bytes = 0;
     uint64_t writes = 0;
+
+    // Paces writes by what the settings make of a byte. Set before any write.
+    void settings_changed()
+    {
+        pacer = Pacer(static_cast<double>(rate) * channels * sample_bytes * speed);
+        capture.set_channels(channels);
+        capture.set_rate(rate);
+    }
 };
 
 std::mutex table_mutex;
@@ -143,7 +156,12 @@ int sim_open(int flags)
     }
     d->fd = fd;
     d->generation = next_generation++;
-    d->pacer = Pacer(device_bytes_per_second * speed_from_environment());
+    d->answers = answers_from_environment();
+    d->speed = speed_from_environment();
+    d->sample_bytes = 2;
+    d->channels = 2;
+    d->rate = 44100;
+    d->settings_changed();
     d->bytes = 0;
     d->writes = 0;
     const char* capture = getenv("LIRVA_DSP_CAPTURE");
@@ -181,24 +199,37 @@ int sim_ioctl(int fd, unsigned long request, void* arg)
         // 16-bit samples only; anything else is answered with what we play.
         if (*value != AFMT_S16_LE)
             *value = AFMT_S16_BE;
+        if (d->answers.format != 0)
+            *value = d->answers.format;
+        d->sample_bytes = *value == AFMT_U8 || *value == AFMT_S8 ? 1 : 2;
         d->capture.set_big_endian_16(*value == AFMT_S16_BE);
+        d->settings_changed();
         return 0;
     case SNDCTL_DSP_STEREO:
         log_event("ioctl STEREO %d", *value);
         *value = *value != 0 ? 1 : 0;
-        d->capture.set_channels(*value + 1);
+        if (d->answers.channels != 0)
+            *value = d->answers.channels > 1 ? 1 : 0;
+        d->channels = *value + 1;
+        d->settings_changed();
         return 0;
     case SNDCTL_DSP_CHANNELS:
         log_event("ioctl CHANNELS %d", *value);
         if (*value < 1 || *value > 8)
             *value = 2;
-        d->capture.set_channels(*value);
+        if (d->answers.channels != 0)
+            *value = d->answers.channels;
+        d->channels = *value;
+        d->settings_changed();
         return 0;
     case SNDCTL_DSP_SPEED:
         log_event("ioctl SPEED %d", *value);
         if (*value < 1000 || *value > 192000)
             *value = 44100;
-        d->capture.set_rate(*value);
+        if (d->answers.rate != 0)
+            *value = d->answers.rate;
+        d->rate = *value;
+        d->settings_changed();
         return 0;
     default:
         log_event("ioctl 0x%lx", request);

@@ -15,7 +15,7 @@ readelf -d "$so" | grep -E '\((RUNPATH|RPATH)\)' | grep -q '\[/var/ombrix/plugin
 needed=$(readelf -d "$so" | sed -n 's/.*(NEEDED).*\[\(.*\)\]/\1/p')
 for lib in $needed; do
   case "$lib" in
-    libsigc-3.0.so.*|libFLAC.so.*|libstdc++.so.*|libgcc_s.so.*|libc.so.*|libm.so.*) ;;
+    libsigc-3.0.so.*|libFLAC.so.*|libspeexdsp.so.*|libstdc++.so.*|libgcc_s.so.*|libc.so.*|libm.so.*) ;;
     libasan.so.*|libubsan.so.*|libtsan.so.*) ;;
     *) fail "unexpected dependency $lib" ;;
   esac

@@ -1,0 +1,119 @@
+#include "channel_mix.h"
+
+namespace {
+
+// Where each channel of FLAC's layouts goes, before scaling:
+//   F  a front channel, whole into its own side
+//   C  centre (also back centre), -3 dB into both sides
+//   SL, SR  a surround or back channel, -3 dB into its side
+//   X  the LFE, left out
+enum Role : uint8_t { X, FL, FR, C, SL, SR };
+
+constexpr Role layouts[max_stream_channels + 1][max_stream_channels] = {
+    {},
+    {C},                                   // 1: mono (mixed to mono or copied)
+    {FL, FR},                              // 2: L R
+    {FL, FR, C},                           // 3: L R C
+    {FL, FR, SL, SR},                      // 4: FL FR BL BR
+    {FL, FR, C, SL, SR},                   // 5: FL FR C BL BR
+    {FL, FR, C, X, SL, SR},                // 6: FL FR C LFE BL BR
+    {FL, FR, C, X, C, SL, SR},             // 7: FL FR C LFE BC SL SR
+    {FL, FR, C, X, SL, SR, SL, SR},        // 8: FL FR C LFE BL BR SL SR
+};
+
+constexpr int32_t unity = 1 << mix_fraction_bits;   // 1.0 in Q15
+constexpr int32_t minus_3db = 23170;                // 0.70711 in Q15
+
+int32_t role_gain(Role role, unsigned side)
+{
+    switch (role) {
+    case FL: return side == 0 ? unity : 0;
+    case FR: return side == 1 ? unity : 0;
+    case SL: return side == 0 ? minus_3db : 0;
+    case SR: return side == 1 ? minus_3db : 0;
+    case C: return minus_3db;
+    case X: return 0;
+    }
+    return 0;
+}
+
+// Q15 gains times full-width samples, summed in 64 bits (a damaged stream
+// may hand over values wider than it says). Sums wider than 32 bits keep
+// their top 32 bits: 16 bits below the device's least significant bit.
+void mix_rows(const ChannelMix& mix, const int32_t* const planes[], size_t first, size_t count,
+              unsigned shift, int32_t* out)
+{
+    const unsigned in = mix.in_channels;
+    const unsigned outs = mix.out_channels;
+    for (size_t i = 0; i < count; ++i) {
+        for (unsigned o = 0; o < outs; ++o) {
+            int64_t acc = 0;
+            for (unsigned c = 0; c < in; ++c)
+                acc += int64_t{mix.gain[o][c]} * planes[c][first + i];
+            acc >>= shift;
+            out[i * outs + o] = acc > INT32_MAX ? INT32_MAX : acc < INT32_MIN ? INT32_MIN
+                                                                              : static_cast<int32_t>(acc);
+        }
+    }
+}
+
+}  // namespace
+
+ChannelMix channel_mix_for(unsigned in_channels, unsigned out_channels)
+{
+    ChannelMix mix;
+    mix.in_channels = in_channels;
+    mix.out_channels = out_channels;
+    mix.copy = in_channels == out_channels || (in_channels == 1 && out_channels == 2);
+    if (mix.copy || in_channels > max_stream_channels)
+        return mix;
+
+    // Stereo rows first; each scaled by the larger row sum, so both sides
+    // keep their balance and neither can exceed full scale.
+    int32_t stereo[2][max_stream_channels] = {};
+    int64_t largest = 0;
+    for (unsigned side = 0; side < 2; ++side) {
+        int64_t sum = 0;
+        for (unsigned c = 0; c < in_channels; ++c)
+            sum += stereo[side][c] = role_gain(layouts[in_channels][c], side);
+        if (sum > largest)
+            largest = sum;
+    }
+    for (unsigned side = 0; side < 2; ++side)
+        for (unsigned c = 0; c < in_channels; ++c)
+            stereo[side][c] = static_cast<int32_t>(stereo[side][c] * int64_t{unity} / largest);
+
+    for (unsigned c = 0; c < in_channels; ++c) {
+        if (out_channels == 2) {
+            mix.gain[0][c] = stereo[0][c];
+            mix.gain[1][c] = stereo[1][c];
+        } else {
+            mix.gain[0][c] = (stereo[0][c] + stereo[1][c]) / 2;
+        }
+    }
+    return mix;
+}
+
+int mixed_width(const ChannelMix& mix, int bits)
+{
+    if (mix.copy)
+        return bits;
+    const int width = bits + mix_fraction_bits;
+    return width > 32 ? 32 : width;
+}
+
+void mix_channels(const ChannelMix& mix, const int32_t* const planes[], size_t first,
+                  size_t count, int bits, int32_t* out)
+{
+    if (mix.copy) {
+        const unsigned outs = mix.out_channels;
+        for (unsigned o = 0; o < outs; ++o) {
+            const int32_t* p = planes[o < mix.in_channels ? o : 0] + first;
+            for (size_t i = 0; i < count; ++i)
+                out[i * outs + o] = p[i];
+        }
+        return;
+    }
+    const int excess = bits + mix_fraction_bits - 32;
+    mix_rows(mix, planes, first, count, excess > 0 ? static_cast<unsigned>(excess) : 0, out);
+}

@@ -1,0 +1,128 @@
+#include "output_chain.h"
+
+#include <cstring>
+#include <new>
+
+#include "pcm16_bytes.h"
+
+namespace {
+
+// A stream far below the device's rate would need a huge buffer for one
+// frame; past this many device frames its frames go out in several writes.
+constexpr size_t max_out_frames = OutputChain::max_frame * 8;
+// Room for what a rate change lets out of the old filter.
+constexpr size_t drain_room = 8192;
+// Streams more than this many times slower than the device are not
+// played (their samples are dropped): one frame would not fit a buffer.
+constexpr uint64_t max_upsampling = 1024;
+
+}  // namespace
+
+void OutputChain::begin(const OutputFormat& device)
+{
+    end();
+    device_ = device;
+    dither_.seed(dither_seed_per_play);
+}
+
+void OutputChain::end()
+{
+    resampler_.stop();
+    out_.reset();
+    out_frames_ = out_bytes_ = 0;
+    stream_rate_ = 0;
+    rate_usable_ = false;
+    mix_ = ChannelMix{};
+}
+
+bool OutputChain::reserve(size_t frames)
+{
+    frames += drain_room;
+    if (out_ && frames <= out_frames_)
+        return true;
+    // Bytes already converted (a rate change's last samples) move along.
+    std::unique_ptr<uint8_t[]> larger(new (std::nothrow) uint8_t[frames * frame_bytes()]);
+    if (!larger)
+        return false;
+    if (out_bytes_ > 0)
+        memcpy(larger.get(), out_.get(), out_bytes_);
+    out_ = std::move(larger);
+    out_frames_ = frames;
+    return true;
+}
+
+// Keeps the resampler for the stream's rate: a new rate lets out the old
+// filter's last samples and starts a fresh one. False when the stream's
+// samples cannot be played at this rate.
+bool OutputChain::set_rate(uint32_t rate)
+{
+    if (rate == 0)
+        rate = device_.rate;
+    if (rate == stream_rate_)
+        return rate_usable_;
+    if (resampler_.active()) {
+        let_out_filter();
+        resampler_.stop();
+    }
+    stream_rate_ = rate;
+    rate_usable_ = uint64_t{rate} * max_upsampling >= device_.rate
+        && (rate == device_.rate || resampler_.start(device_.channels, rate, device_.rate));
+    if (rate_usable_) {
+        size_t frames = resampler_.active() ? resampler_.max_output(max_frame) : max_frame;
+        if (frames > max_out_frames)
+            frames = max_out_frames;
+        const size_t one_block = resampler_.active() ? resampler_.max_output(block) : block;
+        rate_usable_ = reserve(frames > one_block ? frames : one_block);
+    }
+    return rate_usable_;
+}
+
+void OutputChain::emit(size_t frames)
+{
+    int16_t* samples = out_samples();
+    store_pcm16(samples, frames * device_.channels, device_.big_endian, out_.get() + out_bytes_);
+    out_bytes_ += frames * frame_bytes();
+}
+
+size_t OutputChain::convert(const int32_t* const planes[], unsigned channels, size_t first,
+                            size_t count, int bits, uint32_t rate)
+{
+    out_bytes_ = 0;
+    if (!device_.playable || !set_rate(rate))
+        return count;   // nothing can be played: the samples are dropped
+    if (mix_.in_channels != channels || mix_.out_channels != device_.channels)
+        mix_ = channel_mix_for(channels, device_.channels);
+    const int width = mixed_width(mix_, bits);
+    const unsigned outs = device_.channels;
+
+    size_t done = 0;
+    while (done < count) {
+        const size_t n = count - done < block ? count - done : block;
+        const size_t needed = resampler_.active() ? resampler_.max_output(n) : n;
+        if (needed > room())
+            break;
+        mix_channels(mix_, planes, first + done, n, bits, mixed_);
+        if (!resampler_.active()) {
+            reduce_to_16(mixed_, n * outs, width, dither_, out_samples());
+            emit(n);
+        } else {
+            reduce_to_16(mixed_, n * outs, width, dither_, narrowed_);
+            size_t consumed = 0;
+            emit(resampler_.process(narrowed_, n, &consumed, out_samples(), room()));
+        }
+        done += n;
+    }
+    return done;
+}
+
+void OutputChain::let_out_filter()
+{
+    if (resampler_.active() && out_)
+        emit(resampler_.drain(out_samples(), room()));
+}
+
+void OutputChain::drain()
+{
+    out_bytes_ = 0;
+    let_out_filter();
+}

@@ -1,0 +1,67 @@
+#ifndef LIRVA_ENGINE_OUTPUT_CHAIN_H
+#define LIRVA_ENGINE_OUTPUT_CHAIN_H
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+
+#include "channel_mix.h"
+#include "output_format.h"
+#include "rate_converter.h"
+#include "sample_width.h"
+
+// A decoded frame to the device's bytes: channels, then width, then rate,
+// then byte order, in blocks small enough to stay in the cache. One chain
+// lives for a play: begin() at its start, end() when the device closes.
+// The buffers are allocated at the play's first frame (again only when a
+// rate change needs more room), never per frame.
+class OutputChain {
+public:
+    // The largest frame FLAC allows, in inter-channel samples.
+    static constexpr size_t max_frame = 65535;
+
+    void begin(const OutputFormat& device);
+    void end();
+
+    // Converts `count` inter-channel samples of `planes` from sample
+    // `first` (each `bits` wide, `channels` of them, at `rate` Hz; a rate of
+    // 0 counts as the device's). The bytes are in data()/size() until the
+    // next call. Returns the samples converted: all of them, unless the
+    // buffer ran full (a frame at a rate far below the device's); the
+    // caller then writes what there is and converts the rest.
+    size_t convert(const int32_t* const planes[], unsigned channels, size_t first, size_t count,
+                   int bits, uint32_t rate);
+
+    // The end of the stream: the resampler's last samples into data()/size().
+    void drain();
+
+    const uint8_t* data() const { return out_.get(); }
+    size_t size() const { return out_bytes_; }
+
+private:
+    static constexpr size_t block = 512;
+
+    bool set_rate(uint32_t rate);
+    void let_out_filter();
+    bool reserve(size_t frames);
+    size_t room() const { return out_frames_ - out_bytes_ / frame_bytes(); }
+    size_t frame_bytes() const { return 2 * size_t{device_.channels}; }
+    int16_t* out_samples() { return reinterpret_cast<int16_t*>(out_.get() + out_bytes_); }
+    void emit(size_t frames);
+
+    OutputFormat device_;
+    DitherSource dither_;
+    ChannelMix mix_;
+    RateConverter resampler_;
+    uint32_t stream_rate_ = 0;
+    bool rate_usable_ = false;
+
+    std::unique_ptr<uint8_t[]> out_;
+    size_t out_frames_ = 0;   // capacity in device frames
+    size_t out_bytes_ = 0;
+
+    int32_t mixed_[block * 2];
+    int16_t narrowed_[block * 2];
+};
+
+#endif

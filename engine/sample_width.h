@@ -1,0 +1,35 @@
+#ifndef LIRVA_ENGINE_SAMPLE_WIDTH_H
+#define LIRVA_ENGINE_SAMPLE_WIDTH_H
+
+#include <cstddef>
+#include <cstdint>
+
+// The width step: values of any width (1 to 32 bits) to the device's 16.
+//   narrower  shifted up (exact: full scale stays full scale)
+//   16        as they are
+//   wider     rounded once to 16 bits with TPDF dither, then clipped
+
+// The dither's source: a small deterministic generator (xorshift32),
+// seeded at the start of every play, so a file always gives the same bytes.
+class DitherSource {
+public:
+    void seed(uint32_t value) { state_ = value != 0 ? value : 0x9E3779B9u; }
+    uint32_t next()
+    {
+        state_ ^= state_ << 13;
+        state_ ^= state_ >> 17;
+        state_ ^= state_ << 5;
+        return state_;
+    }
+
+private:
+    uint32_t state_ = 0x9E3779B9u;
+};
+
+constexpr uint32_t dither_seed_per_play = 0x4C697276u;
+
+// Brings `count` values of `width` bits (other widths count as 16) to
+// 16 bits. `in` and `out` do not overlap.
+void reduce_to_16(const int32_t* in, size_t count, int width, DitherSource& dither, int16_t* out);
+
+#endif
