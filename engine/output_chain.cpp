@@ -60,10 +60,7 @@ bool OutputChain::set_rate(uint32_t rate)
         rate = device_.rate;
     if (rate == stream_rate_)
         return rate_usable_;
-    if (resampler_.active()) {
-        let_out_filter();
-        resampler_.stop();
-    }
+    let_out_filter();
     stream_rate_ = rate;
     rate_usable_ = uint64_t{rate} * max_upsampling >= device_.rate
         && (rate == device_.rate || resampler_.start(device_.channels, rate, device_.rate));
@@ -115,14 +112,17 @@ size_t OutputChain::convert(const int32_t* const planes[], unsigned channels, si
     return done;
 }
 
+// Appends the filter's last samples and stops it.
 void OutputChain::let_out_filter()
 {
     if (resampler_.active() && out_)
         emit(resampler_.drain(out_samples(), room()));
+    resampler_.stop();
 }
 
 void OutputChain::drain()
 {
     out_bytes_ = 0;
     let_out_filter();
+    stream_rate_ = 0;   // a frame after the end starts a fresh filter
 }

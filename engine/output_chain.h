@@ -32,7 +32,8 @@ public:
     size_t convert(const int32_t* const planes[], unsigned channels, size_t first, size_t count,
                    int bits, uint32_t rate);
 
-    // The end of the stream: the resampler's last samples into data()/size().
+    // The end of the stream: the resampler's last samples into data()/size();
+    // a later frame starts a fresh filter.
     void drain();
 
     const uint8_t* data() const { return out_.get(); }
