@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <FLAC/stream_decoder.h>
-#include <sys/wait.h>
 
 #include <cstdio>
 #include <fstream>
@@ -53,41 +52,9 @@ std::vector<CorpusFile> manifest()
     return files;
 }
 
-struct CommandResult {
-    int status = -1;
-    std::vector<std::string> out;
-};
-
-std::vector<std::string> lines_of(const std::string& text)
-{
-    std::vector<std::string> lines;
-    std::stringstream s(text);
-    std::string line;
-    while (std::getline(s, line))
-        lines.push_back(line);
-    return lines;
-}
-
-CommandResult run(const std::string& command)
-{
-    CommandResult r;
-    FILE* p = popen(command.c_str(), "r");
-    if (p == nullptr)
-        return r;
-    std::string text;
-    char buf[4096];
-    size_t n;
-    while ((n = fread(buf, 1, sizeof buf, p)) > 0)
-        text.append(buf, n);
-    int status = pclose(p);
-    r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    r.out = lines_of(text);
-    return r;
-}
-
 std::string sha256_of(const std::string& path)
 {
-    CommandResult r = run("sha256sum '" + path + "'");
+    enginetest::CommandResult r = enginetest::run("sha256sum '" + path + "'");
     return r.out.empty() ? "" : r.out[0].substr(0, 64);
 }
 
@@ -153,14 +120,14 @@ TEST_P(Corpus, PlaysThroughTheSimulatedDevice)
         + " ASAN_OPTIONS='" + (asan ? std::string(asan) + ":" : "") + "verify_asan_link_order=0'"
         + " timeout 60 " + enginetest::preloaded_program(LIRVA_PLAY, LIRVA_DSP_SIM)
         + " -v '" + corpus + "/" + f.name + "' 2>&1";
-    CommandResult played = run(command);
+    enginetest::CommandResult played = enginetest::run(command);
     ASSERT_EQ(played.status, 0) << command << "\n" << ::testing::PrintToString(played.out);
 
     // The device: opened write-only, the three settings in order, closed once.
     std::ifstream log_in(log);
     std::stringstream log_text;
     log_text << log_in.rdbuf();
-    std::vector<std::string> events = lines_of(log_text.str());
+    std::vector<std::string> events = enginetest::lines_of(log_text.str());
     ASSERT_EQ(events.size(), 5u) << log_text.str();
     EXPECT_EQ(events[0], "open O_WRONLY");
     EXPECT_EQ(events[1], "ioctl SETFMT 32");

@@ -1,11 +1,14 @@
 #include "engine_test_support.h"
 
 #include <sys/stat.h>
+#include <sys/wait.h>
 
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <sstream>
 
 namespace enginetest {
 
@@ -40,6 +43,33 @@ std::string preloaded_program(const std::string& program, const std::string& lib
     const std::string emulator = LIRVA_TEST_EMULATOR;
     const std::string preload = "LD_PRELOAD='" + library + "' '" + program + "'";
     return emulator.empty() ? "env " + preload : emulator + " -E " + preload;
+}
+
+std::vector<std::string> lines_of(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::stringstream s(text);
+    std::string line;
+    while (std::getline(s, line))
+        lines.push_back(line);
+    return lines;
+}
+
+CommandResult run(const std::string& command)
+{
+    CommandResult r;
+    FILE* p = popen(command.c_str(), "r");
+    if (p == nullptr)
+        return r;
+    std::string text;
+    char buf[4096];
+    size_t n;
+    while ((n = fread(buf, 1, sizeof buf, p)) > 0)
+        text.append(buf, n);
+    int status = pclose(p);
+    r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    r.out = lines_of(text);
+    return r;
 }
 
 std::string corpus_dir()

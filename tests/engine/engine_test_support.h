@@ -23,6 +23,17 @@ void push_be16(std::vector<uint8_t>& out, int16_t v);
 // emulated program alone (-E), not for the emulator.
 std::string preloaded_program(const std::string& program, const std::string& library);
 
+// The lines of a text.
+std::vector<std::string> lines_of(const std::string& text);
+
+// Runs a shell command: its exit status (-1 when it did not exit) and the
+// lines of its standard output.
+struct CommandResult {
+    int status = -1;
+    std::vector<std::string> out;
+};
+CommandResult run(const std::string& command);
+
 // The corpus folder, or "" when it is not there.
 std::string corpus_dir();
 
