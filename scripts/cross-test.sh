@@ -15,7 +15,7 @@ case "$arch" in
   i386)  triplet=i686-linux-gnu;  tools=(g++-i686-linux-gnu) ;;
   *) echo "usage: $0 s390x|i386" >&2; exit 2 ;;
 esac
-libs=(libflac-dev libsigc++-3.0-dev libncurses-dev libgtest-dev libgmock-dev)
+libs=(libflac-dev libsigc++-3.0-dev libncurses-dev libspeexdsp-dev libgtest-dev libgmock-dev)
 
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"

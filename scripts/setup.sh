@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   g++ cmake ninja-build pkg-config
-  libflac-dev libsigc++-3.0-dev libncurses-dev
+  libflac-dev libsigc++-3.0-dev libncurses-dev libspeexdsp-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   flac
 )
