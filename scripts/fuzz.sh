@@ -3,8 +3,9 @@
 # and UndefinedBehaviorSanitizer, for a bounded time:
 #   fuzz_play     arbitrary bytes played as a FLAC file: the decoder session,
 #                 the sample writer, the device and the status display
-#   fuzz_convert  the sample conversion with any width, channel count and
-#                 block size
+#   fuzz_convert  the output chain (channel mix, width and dither, resampler,
+#                 byte order) with any width, channel count, block size and
+#                 rate, to any device format
 # Fails on any crash, leak or sanitizer report, and keeps the input that
 # caused it in build-fuzz/findings/ (LIRVA_FUZZ_FINDINGS to change).
 # Usage: scripts/fuzz.sh [seconds for fuzz_play [seconds for fuzz_convert]]

@@ -1,8 +1,9 @@
-// The conversion of decoded frames to the device's bytes: bytes of output
-// per second, for 4608-sample frames.
+// The output chain: decoded frames to the device's bytes (stereo, 44100 Hz,
+// big-endian), in inter-channel samples of input per second, for
+// 4608-sample frames of each stream class.
 #include <benchmark/benchmark.h>
 
-#include <sample_convert.h>
+#include <output_chain.h>
 
 #include <vector>
 
@@ -12,6 +13,7 @@ void convert_frames(benchmark::State& state)
 {
     const unsigned channels = static_cast<unsigned>(state.range(0));
     const int bits = static_cast<int>(state.range(1));
+    const uint32_t rate = static_cast<uint32_t>(state.range(2));
     const size_t blocksize = 4608;
     std::vector<std::vector<int32_t>> planes(channels, std::vector<int32_t>(blocksize));
     std::vector<const int32_t*> pointers;
@@ -23,19 +25,22 @@ void convert_frames(benchmark::State& state)
         }
         pointers.push_back(plane.data());
     }
-    std::vector<uint8_t> out(blocksize * channels * device_bytes_per_sample);
+    OutputChain chain;
+    chain.begin(OutputFormat{});
     for (auto _ : state) {
-        convert_to_s16be(pointers.data(), channels, 0, blocksize, bits, out.data());
-        benchmark::DoNotOptimize(out.data());
+        chain.convert(pointers.data(), channels, 0, blocksize, bits, rate);
+        benchmark::DoNotOptimize(chain.data());
         benchmark::ClobberMemory();
     }
-    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(out.size()));
+    chain.end();
+    state.SetItemsProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(blocksize));
 }
 
 }  // namespace
 
-// {channels, bits}: the common case first.
-BENCHMARK(convert_frames)->ArgNames({"channels", "bits"})
-    ->Args({2, 16})->Args({1, 16})->Args({6, 16})->Args({2, 8})->Args({2, 24});
+// {channels, bits, rate}: the classes of the pipeline benchmark.
+BENCHMARK(convert_frames)->ArgNames({"channels", "bits", "rate"})
+    ->Args({2, 16, 44100})->Args({1, 16, 44100})->Args({2, 16, 48000})->Args({2, 24, 96000})
+    ->Args({2, 24, 192000})->Args({6, 24, 96000})->Args({6, 16, 44100})->Args({2, 24, 44100});
 
 BENCHMARK_MAIN();

@@ -1,15 +1,19 @@
-// Fuzzes the sample conversion on its own: any channel count the writer
-// passes (1 to 8), any width (also invalid ones, which count as 16), any
-// start and block size. Each plane and the output are separate heap blocks
-// of exactly the size the call may touch, so AddressSanitizer catches a
-// read or write past them; every output sample is checked against the
-// reference values of the engine tests.
+// Fuzzes the output chain on its own: any of FLAC's channel counts, any
+// width (also invalid ones, which count as 16), any block sizes and stream
+// rates, changing from frame to frame, to a device of one or two channels,
+// either byte order and any rate it may answer. Each plane is a separate
+// heap block of exactly the frame's size, so AddressSanitizer catches a read
+// past it. What must hold: whole device frames; mono and stereo at the
+// device's rate are the samples themselves (narrow widths) or within the
+// dither's one step (wide ones); after the drain, as many device frames as
+// the stream's duration gives.
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <vector>
 
-#include <sample_convert.h>
+#include <output_chain.h>
 
 #include "engine_test_support.h"
 
@@ -43,53 +47,80 @@ int32_t fit_to_width(uint32_t raw, int bits)
     return static_cast<int32_t>((raw ^ sign) - sign);
 }
 
+[[noreturn]] void fail(const char* what, unsigned channels, int width, uint32_t rate, size_t count)
+{
+    fprintf(stderr, "%s: %u channels, width %d, rate %u, %zu samples\n", what, channels, width, rate, count);
+    abort();
+}
+
+const uint32_t rates[] = {8000, 11025, 22050, 32000, 37800, 44100, 48000, 88200, 96000, 192000};
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     Input in{data, size};
-    const unsigned channels = 1 + in.take(1) % 8;
-    const int width = static_cast<int>(in.take(1) % 40) - 3;   // -3 .. 36
-    const size_t first = in.take(2) % 600;
-    const size_t count = in.take(2) % 9000;
-    const int effective = width >= 1 && width <= 32 ? width : 16;
+    OutputFormat device;
+    const uint32_t device_pick = in.take(1);
+    device.channels = 1 + (device_pick & 1);
+    device.big_endian = (device_pick & 2) != 0;
+    device.rate = (device_pick & 4) ? 44100 : rates[in.take(1) % 10];
+    const size_t frame_bytes = 2 * device.channels;
 
-    // Sample values come from the rest of the input, repeated as needed.
-    const uint8_t* samples = in.p;
-    const size_t sample_bytes = in.left;
-    size_t pos = 0;
-    auto next_raw = [&]() -> uint32_t {
-        uint32_t v = 0;
-        for (int i = 0; i < 4; ++i, ++pos)
-            v = v << 8 | (sample_bytes ? samples[pos % sample_bytes] : 0);
-        return v;
-    };
+    OutputChain chain;
+    chain.begin(device);
+    double seconds = 0;
+    size_t produced = 0;
+    for (int frame = 0; frame < 4 && in.left > 0; ++frame) {
+        const unsigned channels = 1 + in.take(1) % 8;
+        const int width = static_cast<int>(in.take(1) % 40) - 3;   // -3 .. 36
+        const int effective = width >= 1 && width <= 32 ? width : 16;
+        const uint32_t rate_pick = in.take(1);
+        const uint32_t rate = rate_pick < 200 ? rates[rate_pick % 10] : 1 + in.take(3) % 400000;
+        const size_t count = 1 + in.take(2) % 6000;
 
-    std::vector<std::vector<int32_t>> planes(channels, std::vector<int32_t>(first + count));
-    std::vector<const int32_t*> plane_ptrs;
-    for (auto& plane : planes) {
-        for (int32_t& s : plane)
-            s = fit_to_width(next_raw(), effective);
-        plane_ptrs.push_back(plane.data());
-    }
-
-    const size_t out_size = count * channels * device_bytes_per_sample;
-    uint8_t* out = static_cast<uint8_t*>(malloc(out_size ? out_size : 1));
-    convert_to_s16be(plane_ptrs.data(), channels, first, count, width, out);
-
-    for (size_t i = 0; i < count; ++i) {
+        std::vector<std::vector<int32_t>> planes;
+        std::vector<const int32_t*> pointers;
         for (unsigned c = 0; c < channels; ++c) {
-            const int32_t value = planes[c][first + i];
-            const uint16_t want = static_cast<uint16_t>(enginetest::expected_16(value, effective));
-            const uint8_t* got = out + (i * channels + c) * 2;
-            if (got[0] != want >> 8 || got[1] != (want & 0xFF)) {
-                fprintf(stderr, "wrong bytes: channels %u width %d first %zu count %zu, sample %zu "
-                        "channel %u value %d: got %02x %02x, want %04x\n",
-                        channels, width, first, count, i, c, value, got[0], got[1], want);
-                abort();
+            planes.emplace_back(count);
+            for (int32_t& s : planes.back())
+                s = fit_to_width(in.take(4), effective);
+        }
+        for (auto& plane : planes)
+            pointers.push_back(plane.data());
+
+        std::vector<uint8_t> bytes;
+        for (size_t first = 0; first < count;) {
+            const size_t n = chain.convert(pointers.data(), channels, first, count - first, width, rate);
+            if (chain.size() % frame_bytes != 0)
+                fail("not whole device frames", channels, width, rate, count);
+            bytes.insert(bytes.end(), chain.data(), chain.data() + chain.size());
+            if (n == 0 && chain.size() == 0)
+                fail("no progress", channels, width, rate, count);
+            first += n;
+        }
+        produced += bytes.size() / frame_bytes;
+        seconds += static_cast<double>(count) / rate;
+
+        // Mono or stereo at the device's rate: nothing but the width changes.
+        const bool copied = (channels == device.channels || (channels == 1 && device.channels == 2));
+        if (copied && rate == device.rate) {
+            for (size_t i = 0; i < count * device.channels; ++i) {
+                const uint8_t* b = bytes.data() + bytes.size() - count * frame_bytes + 2 * i;
+                const int16_t got = static_cast<int16_t>(device.big_endian ? b[0] << 8 | b[1] : b[1] << 8 | b[0]);
+                const int32_t value = planes[channels == 1 ? 0 : i % 2][i / device.channels];
+                const int want = enginetest::expected_16(value, effective);
+                if (std::abs(got - want) > (effective > 16 ? 1 : 0))
+                    fail("wrong sample", channels, width, rate, count);
             }
         }
     }
-    free(out);
+    chain.drain();
+    produced += chain.size() / frame_bytes;
+    // Streams far slower than the device are dropped; the rest keep their
+    // duration (a few frames of filter edges at each change of rate).
+    if (produced > seconds * device.rate + 64 * 4)
+        fail("more than the stream's duration", 0, 0, device.rate, produced);
+    chain.end();
     return 0;
 }
