@@ -50,3 +50,30 @@ if [ "$failed" -ne 0 ]; then
   exit 1
 fi
 echo "soft-float check passed: $count objects, no double-precision helpers"
+
+# libspeexdsp's resampler. Floating-point helpers (any __*sf*/__*df* and the
+# C library's math) by calling function, from the relocations of its calls.
+libdir=$("$top/scripts/build-speexdsp.sh" --static powerpc-linux-gnu "$top/build-softfloat/speexdsp" \
+         -mcpu=405 -msoft-float)
+powerpc-linux-gnu-ar p "$libdir/.libs/libspeexdsp.a" resample.o >"$out/resample.o"
+callers=$(powerpc-linux-gnu-objdump -dr "$out/resample.o" | awk '
+  /^[0-9a-f]+ <[^>]+>:$/ { fn = $2; gsub(/[<>:]/, "", fn) }
+  /R_PPC_(PLT)?REL24/ {
+    s = $NF; sub(/\+.*/, "", s)
+    if ((s ~ /^__[a-z]*(df|sf)[a-z0-9]*$/ || s ~ /^(sin|cos|exp|floor|sqrt|pow|atan)f?$/) && !((fn, s) in seen)) {
+      seen[fn, s] = 1; calls[fn] = calls[fn] " " s
+    }
+  }
+  END { for (f in calls) print f ":" calls[f] }' | sort)
+echo "libspeexdsp (fixed point, -msoft-float) resampler, floating point by function:"
+sed 's/^/  /' <<<"$callers"
+# The functions that run per sample (through the integer interface): the
+# filter kernels, the processing loops and the start-up of a stream.
+per_sample=$(grep -E '^(resampler_basic_[a-z_]*|speex_resampler_process_(native|int|interleaved_int)|speex_resampler_magic):' \
+             <<<"$callers" || true)
+if [ -n "$per_sample" ]; then
+  echo "soft-float check FAILED: libspeexdsp's per-sample paths use floating point:"
+  echo "$per_sample"
+  exit 1
+fi
+echo "libspeexdsp check passed: floating point only in the filter's set-up (and its unused float entry point)"
