@@ -7,7 +7,9 @@
 # Prints the folder of the built library: DEST/libspeexdsp, with the objects,
 # the static library and (without --static) the shared one in its .libs/.
 # --static: where the shared library cannot be linked, as with -msoft-float
-# objects and the cross compiler's hard-float C library.
+# objects and the cross compiler's hard-float C library. The prefix is /usr:
+# `make -C DEST install DESTDIR=ROOT` puts library, headers and .pc file
+# into a root file system.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 shared=--enable-shared
@@ -22,7 +24,7 @@ cflags="-O2 $*"
 
 mkdir -p "$dest"
 dest=$(cd "$dest" && pwd)
-stamp="$dest/built-with"
+stamp="$dest/built-with"   # the options of the build in DEST
 if [ -f "$stamp" ] && [ "$(cat "$stamp")" = "$triplet $shared $cflags" ]; then
   echo "$dest/libspeexdsp"
   exit 0
@@ -33,7 +35,7 @@ src=$("$top/scripts/fetch-debian-source.sh" speexdsp "$dest/source")
   cd "$dest"
   # A cross build of the library alone: fixed point, and no float entry
   # points, so nothing can call into floating point per sample by mistake.
-  "$src/configure" --host="$triplet" --enable-fixed-point --disable-float-api --disable-examples \
+  "$src/configure" --host="$triplet" --prefix=/usr --enable-fixed-point --disable-float-api --disable-examples \
     --disable-neon --disable-sse "$shared" CFLAGS="$cflags" >configure.log 2>&1 ||
     { tail -n 30 configure.log; exit 1; }
   make -C libspeexdsp -j2 >make.log 2>&1 || { tail -n 30 make.log; exit 1; }
