@@ -35,7 +35,7 @@ install_packages() {
   [ ${#missing[@]} -eq 0 ] && return
   echo "Installing: ${missing[*]}"
   dpkg --print-foreign-architectures | grep -qx "$arch" || $sudo dpkg --add-architecture "$arch"
-  $sudo apt-get update
+  $sudo apt-get -o DPkg::Lock::Timeout=600 update
 
   # A few libraries must have the same version on every architecture
   # (Multi-Arch: same), but Debian's security archive serves no s390x for
@@ -53,7 +53,7 @@ install_packages() {
     # libssl-dev wants exactly its libssl3's version.
     [ "$p" = libssl3 ] && installed libssl-dev:amd64 && pins+=("libssl-dev:amd64=$v")
   done
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends \
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get -o DPkg::Lock::Timeout=600 install -y --no-install-recommends \
     --no-remove --allow-downgrades "${missing[@]}" "${pins[@]}"
 }
 
