@@ -26,7 +26,7 @@ struct ChannelMix {
 constexpr unsigned max_stream_channels = 8;
 constexpr int mix_fraction_bits = 15;
 
-// The mix from `in_channels` (1 to 8) to `out_channels` (1 or 2).
+// The mix from `in_channels` (1 to 8, nothing else) to `out_channels` (1 or 2).
 ChannelMix channel_mix_for(unsigned in_channels, unsigned out_channels);
 
 // The width of the mixed values for input samples of `bits` (1 to 32).
