@@ -13,8 +13,11 @@ struct SpeexResamplerState_;
 // frames, and drain() lets out the last samples at the end.
 class RateConverter {
 public:
-    // libspeexdsp's quality scale, 0 to 10; see bench/engine/resampler_quality.cpp.
-    static constexpr int quality = 4;
+    // libspeexdsp's quality (0 to 10) for a conversion: 4 where it costs
+    // no more than from 48 to 44.1 kHz, lower for streams at several times
+    // the device's rate (the filter grows with the ratio). Measured in
+    // bench/engine/resampler_quality.cpp and scripts/bench-instructions.sh.
+    static int quality_for(uint32_t in_rate, uint32_t out_rate);
 
     RateConverter() = default;
     ~RateConverter();

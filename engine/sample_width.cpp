@@ -4,17 +4,22 @@ namespace {
 
 // One output step is q = 2^shift input units. The dither is the
 // difference of two uniform values in [0, q): triangular over (-q, q),
-// mean 0, both taken from one 32-bit draw (shift is at most 16). The sum
-// is taken in 64 bits: a damaged stream may hand over values wider than it
-// says, and they must clip, not wrap.
+// mean 0, both taken from one 32-bit draw (shift is at most 16). A damaged
+// stream may hand over values wider than it says: they are clipped to the
+// width first, so the sum fits 32 bits up to 30-bit values (the box's CPU
+// has no cheap 64-bit arithmetic) and clips instead of wrapping.
+template <typename Sum>
 void dither_down(const int32_t* in, size_t count, unsigned shift, DitherSource& dither, int16_t* out)
 {
     const uint32_t mask = (uint32_t{1} << shift) - 1;
-    const int64_t half = int64_t{1} << (shift - 1);
+    const Sum half = Sum{1} << (shift - 1);
+    const int32_t top = static_cast<int32_t>((int64_t{1} << (shift + 15)) - 1);
+    const int32_t bottom = -top - 1;
     for (size_t i = 0; i < count; ++i) {
+        const int32_t x = in[i] > top ? top : in[i] < bottom ? bottom : in[i];
         const uint32_t r = dither.next();
-        const int64_t noise = static_cast<int64_t>(r & mask) - static_cast<int64_t>((r >> 16) & mask);
-        int64_t v = (int64_t{in[i]} + noise + half) >> shift;
+        const Sum noise = static_cast<Sum>(r & mask) - static_cast<Sum>((r >> 16) & mask);
+        Sum v = (static_cast<Sum>(x) + noise + half) >> shift;
         if (v > 32767)
             v = 32767;
         if (v < -32768)
@@ -39,5 +44,9 @@ void reduce_to_16(const int32_t* in, size_t count, int width, DitherSource& dith
         return;
     }
 
-    dither_down(in, count, static_cast<unsigned>(width - 16), dither, out);
+    const unsigned shift = static_cast<unsigned>(width - 16);
+    if (width <= 30)
+        dither_down<int32_t>(in, count, shift, dither, out);
+    else
+        dither_down<int64_t>(in, count, shift, dither, out);
 }
