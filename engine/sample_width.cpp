@@ -9,8 +9,10 @@ namespace {
 // width first, so the sum fits 32 bits up to 30-bit values (the box's CPU
 // has no cheap 64-bit arithmetic) and clips instead of wrapping.
 template <typename Sum>
-void dither_down(const int32_t* in, size_t count, unsigned shift, DitherSource& dither, int16_t* out)
+void dither_down(const int32_t* in, size_t count, unsigned shift, DitherSource& source, int16_t* out)
 {
+    DitherSource dither = source;   // a local copy stays in a register
+
     const uint32_t mask = (uint32_t{1} << shift) - 1;
     const Sum half = Sum{1} << (shift - 1);
     const int32_t top = static_cast<int32_t>((int64_t{1} << (shift + 15)) - 1);
@@ -26,6 +28,7 @@ void dither_down(const int32_t* in, size_t count, unsigned shift, DitherSource& 
             v = -32768;
         out[i] = static_cast<int16_t>(v);
     }
+    source = dither;
 }
 
 }  // namespace
