@@ -4,6 +4,7 @@
 #include <new>
 
 #include "pcm16_bytes.h"
+#include "pcm16_interleave.h"
 
 namespace {
 
@@ -91,6 +92,14 @@ size_t OutputChain::convert(const int32_t* const planes[], unsigned channels, si
         mix_ = channel_mix_for(channels, device_.channels);
     const int width = mixed_width(mix_, bits);
     const unsigned outs = device_.channels;
+
+    if (mix_.copy && width <= 16 && !resampler_.active()) {
+        // Nothing but interleaving: one pass, the whole frame.
+        const size_t n = count < room() ? count : room();
+        interleave_pcm16(planes, channels, outs, first, n, width, device_.big_endian, out_.get() + out_bytes_);
+        out_bytes_ += n * frame_bytes();
+        return n;
+    }
 
     size_t done = 0;
     while (done < count) {

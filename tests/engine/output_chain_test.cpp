@@ -2,8 +2,11 @@
 // play, and frames that do not fit the buffer at once.
 #include <gtest/gtest.h>
 
+#include <channel_mix.h>
 #include <output_chain.h>
 #include <pcm16_bytes.h>
+#include <pcm16_interleave.h>
+#include <sample_width.h>
 
 #include <vector>
 
@@ -62,6 +65,36 @@ TEST(Pcm16Bytes, BothByteOrdersInPlace)
     uint8_t little[6];
     store_pcm16(again, 3, false, little);
     EXPECT_EQ(std::vector<uint8_t>(little, little + 6), (std::vector<uint8_t>{2, 1, 0xFE, 0xFF, 0x80, 0x7F}));
+}
+
+// The one-pass interleave gives the bytes of the three steps it stands for.
+TEST(Pcm16Interleave, SameBytesAsTheStepsOneByOne)
+{
+    for (int bits : {4, 8, 12, 16}) {
+        for (unsigned ins : {1u, 2u}) {
+            for (unsigned outs : {ins, 2u}) {
+                for (bool big_endian : {true, false}) {
+                    Stream s(ins, 509);
+                    for (unsigned c = 0; c < ins; ++c)
+                        for (size_t i = 0; i < 509; ++i)
+                            s.planes[c][i] = static_cast<int32_t>((i * 2654435761u + c * 40503u) >> (32 - bits))
+                                - (1 << (bits - 1));
+                    const ChannelMix mix = channel_mix_for(ins, outs);
+                    std::vector<int32_t> mixed(101 * outs);
+                    mix_channels(mix, s.pointers.data(), 3, 101, bits, mixed.data());
+                    std::vector<int16_t> narrowed(mixed.size());
+                    DitherSource dither;
+                    reduce_to_16(mixed.data(), mixed.size(), mixed_width(mix, bits), dither, narrowed.data());
+                    std::vector<uint8_t> want(2 * narrowed.size()), got(2 * narrowed.size() + 2, 0xA5);
+                    store_pcm16(narrowed.data(), narrowed.size(), big_endian, want.data());
+                    interleave_pcm16(s.pointers.data(), ins, outs, 3, 101, bits, big_endian, got.data());
+                    EXPECT_EQ(got.back(), 0xA5) << "written past the output";
+                    got.resize(want.size());
+                    EXPECT_EQ(got, want) << bits << " bits, " << ins << " -> " << outs;
+                }
+            }
+        }
+    }
 }
 
 TEST(OutputChain, EachDeviceFormatGetsItsBytes)

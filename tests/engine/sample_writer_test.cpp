@@ -102,7 +102,7 @@ TEST_F(SampleWriter, OtherRatesReachTheDeviceAtTheirTrueDuration)
     audio_device_open();
     const struct {
         unsigned rate, frames, blocksize;
-    } segments[] = {{48000, 12, 4096}, {22050, 7, 1152}, {96000, 5, 4608}};
+    } segments[] = {{48000, 12, 4096}, {22050, 7, 1152}, {96000, 5, 4608}, {44100, 3, 4096}};
     double seconds = 0;
     for (const auto& seg : segments) {
         TestFrame f(2, seg.blocksize, seg.rate);
