@@ -21,7 +21,7 @@ here=$(cd "$(dirname "$0")/.." && pwd)
 source "$here/scripts/bench-build.sh"
 build=${1:-$here/build-bench}
 runs=${2:-5}
-seconds=${3:-120}
+seconds=${3:-300}
 corpus="$here/../shared/flac-corpus"
 
 bench_build "$build" lirva-play lirva_dsp_sim gen-tone
