@@ -108,21 +108,3 @@ TEST(ChannelMix, FullScaleOnEveryChannelCannotClip)
         }
     }
 }
-
-// A mono device hears both sides: stereo averaged, a downmix's two sides too.
-TEST(ChannelMix, MonoDeviceGetsBothSides)
-{
-    const ChannelMix m = channel_mix_for(2, 1);
-    const std::vector<int32_t> out = mix({{1000, -32768}, {3000, -32768}}, 1, 16, 0, 2);
-    const double scale = std::ldexp(1.0, mixed_width(m, 16) - 16);
-    EXPECT_DOUBLE_EQ(out[0] / scale, 2000);
-    EXPECT_DOUBLE_EQ(out[1] / scale, -32768);
-
-    Planes six(6, std::vector<int32_t>(1, 0));
-    six[0][0] = 20000;   // front left only
-    const std::vector<int32_t> left = mix(six, 1, 16, 0, 1);
-    six[0][0] = 0;
-    six[1][0] = 20000;   // front right only
-    EXPECT_EQ(mix(six, 1, 16, 0, 1), left);
-    EXPECT_GT(left[0], 0);
-}
