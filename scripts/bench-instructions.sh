@@ -4,8 +4,14 @@
 # simulated device (decoding, the output chain, the device writes), and the
 # share of the output chain (channel mix, width and dither, resampling, byte
 # order). The box runs libspeexdsp in fixed point, where Debian's i386
-# library is a float build: the resampling classes run with both, the fixed
-# one built from Debian's source (scripts/build-speexdsp.sh).
+# library is a float build: the resampling classes run with three builds of
+# it, Debian's ("debian"), fixed point as the README builds it for the box
+# ("fixed"), and fixed point with its whole filter table computed up front
+# ("table": -DRESAMPLE_FULL_SINC_TABLE, a plain inner product per sample
+# instead of interpolated filter phases, at the cost of a set-up that grows
+# with the reduced ratio's denominator: 147 for 48 and 96 kHz to 44.1, but
+# thousands for odd rates). All built from Debian's source
+# (scripts/build-speexdsp.sh).
 #
 #   scripts/bench-instructions.sh [SECONDS]
 #
@@ -27,6 +33,7 @@ play=$(find "$i386" -name lirva-play -type f -perm -u+x | head -1)
 sim=$(find "$i386" -name liblirva_dsp_sim.so | head -1)
 gen=$(find "$here/build-bench" -name gen-tone -type f -perm -u+x | head -1)
 fixed=$("$here/scripts/build-speexdsp.sh" i686-linux-gnu "$i386/speexdsp-fixed")/.libs
+table=$("$here/scripts/build-speexdsp.sh" i686-linux-gnu "$i386/speexdsp-table" -DRESAMPLE_FULL_SINC_TABLE)/.libs
 
 work=$(mktemp -d /tmp/lirva-instructions-XXXXXX)
 trap 'rm -rf "$work"' EXIT
@@ -35,7 +42,7 @@ trap 'rm -rf "$work"' EXIT
 # callgrind output $1 (the outermost match counts, not the calls inside it).
 inclusive() {
     callgrind_annotate --inclusive=yes --threshold=100 "$1" 2>/dev/null |
-        awk -v pat="$2" '$0 ~ pat { gsub(",", "", $1); print $1; exit }'
+        awk -v pat="$2" '!found && $0 ~ pat { gsub(",", "", $1); n = $1; found = 1 } END { printf "%.0f\n", n }'
 }
 
 printf "%-22s %-6s %12s %12s %12s %7s\n" class speex "total Mi/s" "chain Mi/s" "decode Mi/s" "chain %"
@@ -45,18 +52,20 @@ while read -r name rate bits channels; do
         flac -s --force-raw-format --endian=big --sign=signed --channels="$channels" --bps="$bits" \
             --sample-rate="$rate" -o "$f" -
     builds=(debian)
-    [ "$rate" = 44100 ] || builds+=(fixed)
+    [ "$rate" = 44100 ] || builds+=(fixed table)
     for build in "${builds[@]}"; do
         out="$work/callgrind.$build.$rate-$bits-$channels"
         libpath=""
         [ "$build" = fixed ] && libpath=$fixed
+        [ "$build" = table ] && libpath=$table
         env LD_LIBRARY_PATH="$libpath" LIRVA_DSP_SPEED=0 \
-            valgrind --tool=callgrind --callgrind-out-file="$out" --trace-children=no \
+            valgrind --tool=callgrind --callgrind-out-file="$out" --trace-children=yes \
             env LD_PRELOAD="$sim" "$play" "$f" >/dev/null 2>"$work/valgrind.log" ||
             { tail "$work/valgrind.log"; exit 1; }
         total=$(awk '/^summary:/ { print $2 }' "$out")
-        chain=$(( $(inclusive "$out" 'OutputChain::convert') + $(inclusive "$out" 'OutputChain::drain' || echo 0) ))
-        decode=$(( $(inclusive "$out" 'FLAC__stream_decoder_process_until_end_of_stream') - $(inclusive "$out" ' flac_write_hdl') ))
+        chain=$(( $(inclusive "$out" ":OutputChain::convert") + $(inclusive "$out" ":OutputChain::drain") ))
+        decode=$(( $(inclusive "$out" ':FLAC__stream_decoder_process_until_end_of_stream')
+                   - $(inclusive "$out" ':flac_write_hdl') ))
         awk -v n="$name" -v b="$build" -v t="$total" -v c="$chain" -v d="$decode" -v s="$seconds" \
             'BEGIN { printf "%-22s %-6s %12.1f %12.1f %12.1f %6.1f%%\n", n, b, t / s / 1e6, c / s / 1e6, d / s / 1e6, 100 * c / t }'
     done
