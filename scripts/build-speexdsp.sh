@@ -33,6 +33,9 @@ fi
 src=$("$top/scripts/fetch-debian-source.sh" speexdsp "$dest/source")
 (
   cd "$dest"
+  # Other options than last time: nothing of that build may be reused.
+  [ ! -f Makefile ] || make distclean >/dev/null 2>&1 || true
+  rm -f "$stamp"
   # A cross build of the library alone: fixed point, and no float entry
   # points, so nothing can call into floating point per sample by mistake.
   "$src/configure" --host="$triplet" --prefix=/usr --enable-fixed-point --disable-float-api --disable-examples \
