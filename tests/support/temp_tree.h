@@ -47,6 +47,9 @@ public:
     void symlink(const std::string& target, const std::string& relative) const;
     void fifo(const std::string& relative) const;
     void socket(const std::string& relative) const;
+    // Creates a file of `size` bytes that holds no data (a sparse file);
+    // false, leaving nothing behind, where the file system cannot hold one.
+    bool sparseFile(const std::string& relative, long long size) const;
 
 private:
     std::string root_;
