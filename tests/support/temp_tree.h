@@ -14,10 +14,11 @@
 // link lirva_test_support (the engine's) can use them too.
 class TempTree {
 public:
-    TempTree()
+    // Named /tmp/<name>-XXXXXX.
+    explicit TempTree(const std::string& name = "lirva-test")
     {
-        char pattern[] = "/tmp/lirva-test-XXXXXX";
-        if (mkdtemp(pattern) == nullptr)
+        std::string pattern = "/tmp/" + name + "-XXXXXX";
+        if (mkdtemp(pattern.data()) == nullptr)
             throw std::system_error(errno, std::generic_category(), "mkdtemp");
         root_ = pattern;
     }
