@@ -10,8 +10,11 @@
 #             Debian's cross C library, which uses the FPU; every library.
 #   box       for the box: PowerPC 405 without FPU (-mcpu=405 -msoft-float),
 #             only what the plug-in needs (libogg, libFLAC, libspeexdsp,
-#             libsigc++). LIRVA_BOX_SYSROOT, when set, is a copy of the box's
-#             root file system whose C library they are built against.
+#             libsigc++). LIRVA_BOX_SYSROOT is a copy of the box's root file
+#             system, whose C library they are built against, and
+#             LIRVA_BOX_CROSS the prefix of a compiler whose libgcc has no
+#             FPU code (default powerpc-linux-gnu-, Debian's, which
+#             compiles for the box but cannot link without an FPU).
 #
 # A prefix is built once and kept under $LIRVA_CACHE (default ~/.cache/lirva),
 # named by a key of the sources' versions, the compiler, the flags and this
@@ -25,10 +28,11 @@ cache=${LIRVA_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/lirva}
 sysroot=${LIRVA_BOX_SYSROOT:-}
 jobs=${LIRVA_JOBS:-2}
 
+cross=powerpc-linux-gnu-
 case "$flavour" in
   emulated) cflags="-O2"; sysroot=""
             debian_sources=(libogg flac speexdsp ncurses); with_tests=1 ;;
-  box)      cflags="-O2 -mcpu=405 -msoft-float"
+  box)      cflags="-O2 -mcpu=405 -msoft-float"; cross=${LIRVA_BOX_CROSS:-$cross}
             debian_sources=(libogg flac speexdsp); with_tests=0 ;;
   *) echo "usage: $0 emulated|box" >&2; exit 2 ;;
 esac
@@ -49,9 +53,9 @@ key_input() {
   for p in "${debian_sources[@]}"; do echo "$p $(debian_version "${src[$p]}")"; done
   sha256sum "$sigc_tarball" | cut -d' ' -f1
   [ "$with_tests" -eq 0 ] || dpkg-query -W -f='googletest ${Version}\n' googletest
-  "$triplet-gcc" --version | head -1
+  "${cross}gcc" --version | head -1
   dpkg-query -W -f='cross libc ${Version}\n' "libc6-dev-$triplet-cross" 2>/dev/null || true
-  echo "$flavour $cflags"
+  echo "$flavour $cflags $cross"
   sha256sum "$0" | cut -d' ' -f1
 }
 key=$(key_input | sha256sum | cut -c1-12)
@@ -76,7 +80,7 @@ autoconf_build() {
   mkdir -p "$work/$name"
   (cd "$work/$name" &&
    "$source/configure" --host=$triplet --prefix="$prefix" --libdir="$prefix/lib" \
-     --disable-static CC="$triplet-gcc" CXX="$triplet-g++" CFLAGS="$cflags" CXXFLAGS="$cflags" \
+     --disable-static CC="${cross}gcc" CXX="${cross}g++" CFLAGS="$cflags" CXXFLAGS="$cflags" \
      "$@" >configure.log 2>&1 || { tail -30 configure.log; exit 1; })
 }
 make_in() {
@@ -87,7 +91,7 @@ cmake_build() {
   local name=$1 source=$2 target=$3; shift 3
   log "$name"
   cmake -S "$source" -B "$work/$name" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_C_COMPILER="$triplet-gcc" -DCMAKE_CXX_COMPILER="$triplet-g++" \
+    -DCMAKE_C_COMPILER="${cross}gcc" -DCMAKE_CXX_COMPILER="${cross}g++" \
     -DCMAKE_SYSTEM_NAME=Linux -DCMAKE_SYSTEM_PROCESSOR=powerpc \
     -DCMAKE_C_FLAGS="$cflags" -DCMAKE_CXX_FLAGS="$cflags" \
     -DCMAKE_INSTALL_PREFIX="$prefix" "$@" >/dev/null
