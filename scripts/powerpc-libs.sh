@@ -9,8 +9,10 @@
 #   emulated  for the test suite under qemu-ppc (scripts/cross-test.sh powerpc):
 #             Debian's cross C library, which uses the FPU; every library.
 #   box       for the box: PowerPC 405 without FPU (-mcpu=405 -msoft-float),
-#             only what the plug-in needs (libogg, libFLAC, libspeexdsp,
-#             libsigc++). LIRVA_BOX_SYSROOT is a copy of the box's root file
+#             only what the plug-in needs (libFLAC, libspeexdsp, libsigc++).
+#             libFLAC comes without Ogg: beside the plug-in, a library that
+#             libFLAC needed would not be found (the plug-in's search path
+#             serves only its own dependencies). LIRVA_BOX_SYSROOT is a copy of the box's root file
 #             system, whose C library they are built against, and
 #             LIRVA_BOX_CROSS the prefix of a compiler whose libgcc has no
 #             FPU code (default powerpc-linux-gnu-, Debian's, which
@@ -33,7 +35,7 @@ case "$flavour" in
   emulated) cflags="-O2"; sysroot=""
             debian_sources=(libogg flac speexdsp ncurses); with_tests=1 ;;
   box)      cflags="-O2 -mcpu=405 -msoft-float"; cross=${LIRVA_BOX_CROSS:-$cross}
-            debian_sources=(libogg flac speexdsp); with_tests=0 ;;
+            debian_sources=(flac speexdsp); with_tests=0 ;;
   *) echo "usage: $0 emulated|box" >&2; exit 2 ;;
 esac
 [ -z "$sysroot" ] || cflags+=" --sysroot=$sysroot"
@@ -41,6 +43,15 @@ sigc_tarball=$top/../shared/third-party/libsigc++-3.4.0.tar.xz
 gtest_source=/usr/src/googletest
 
 log() { echo "powerpc-libs: $*" >&2; }
+
+# A compiler whose libgcc and C library use the FPU cannot link for the box.
+if [ "$flavour" = box ] &&
+   ! echo 'double half(double x) { return x / 2; }' |
+     "${cross}gcc" $cflags -shared -fPIC -x c - -o /dev/null 2>/dev/null; then
+  echo "${cross}gcc cannot link code without FPU (its libgcc or C library uses the FPU):" \
+       "set LIRVA_BOX_CROSS to the prefix of a compiler for the box" >&2
+  exit 1
+fi
 
 # --- sources ---------------------------------------------------------------
 declare -A src
@@ -99,17 +110,21 @@ cmake_build() {
   cmake --install "$work/$name" >/dev/null
 }
 
-autoconf_build libogg "${src[libogg]}"
-make_in libogg install
-# Without libtool's archive, libFLAC links libogg by name and carries no
-# run-time search path of its own, which would hide the programs' path.
-rm -f "$prefix/lib/libogg.la"
+ogg=(--disable-ogg)
+if [ -n "${src[libogg]:-}" ]; then
+  autoconf_build libogg "${src[libogg]}"
+  make_in libogg install
+  # Without libtool's archive, libFLAC links libogg by name and carries no
+  # run-time search path of its own, which would hide the programs' path.
+  rm -f "$prefix/lib/libogg.la"
+  ogg=(--with-ogg="$prefix")
+fi
 
-# libFLAC alone (no programs, examples, C++ library or documents), with Ogg
-# and without assembly, as Debian configures it for CPUs other than amd64.
+# libFLAC alone (no programs, examples, C++ library or documents), without
+# assembly, as Debian configures it for CPUs other than amd64.
 autoconf_build flac "${src[flac]}" --disable-rpath --disable-programs --disable-examples \
   --disable-cpplibs --disable-doxygen-docs --disable-oggtest --disable-asm-optimizations \
-  --disable-sse --disable-altivec --disable-vsx --with-ogg="$prefix"
+  --disable-sse --disable-altivec --disable-vsx "${ogg[@]}"
 make_in flac/src/libFLAC install
 make_in flac/include install
 
