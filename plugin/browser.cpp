@@ -5,6 +5,9 @@
 
 #include "lirva_dialog.h"
 
+// Files over 2 GiB and 64-bit inode numbers must list on a 32-bit box too.
+static_assert(sizeof(off_t) == 8, "build with _FILE_OFFSET_BITS=64");
+
 namespace {
 
 // The value every entry carries; nothing reads it back.

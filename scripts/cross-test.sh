@@ -5,7 +5,11 @@
 #   s390x  big-endian (64-bit): tests run under qemu-s390x   -> build-s390x/
 #          (and so do the programs they start: simhost, lirva-play)
 #   i386   32-bit little-endian: tests run natively          -> build-i386/
-# Usage: scripts/cross-test.sh s390x|i386
+#   powerpc 32-bit big-endian, the box's kind of CPU: tests   -> build-powerpc/
+#          run under qemu-ppc (and so do simhost and lirva-play); Debian
+#          has no PowerPC packages, so scripts/powerpc-libs.sh builds the
+#          libraries from source into a cached prefix
+# Usage: scripts/cross-test.sh s390x|i386|powerpc
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 arch=${1:-}
@@ -13,9 +17,12 @@ arch=${1:-}
 case "$arch" in
   s390x) triplet=s390x-linux-gnu; tools=(g++-s390x-linux-gnu qemu-user) ;;
   i386)  triplet=i686-linux-gnu;  tools=(g++-i686-linux-gnu) ;;
-  *) echo "usage: $0 s390x|i386" >&2; exit 2 ;;
+  powerpc) triplet=powerpc-linux-gnu-qemu; tools=(g++-powerpc-linux-gnu qemu-user dpkg-dev googletest) ;;
+  *) echo "usage: $0 s390x|i386|powerpc" >&2; exit 2 ;;
 esac
 libs=(libflac-dev libsigc++-3.0-dev libncurses-dev libspeexdsp-dev libgtest-dev libgmock-dev)
+[ "$arch" = powerpc ] && libs=()
+apt_get() { DEBIAN_FRONTEND=noninteractive $sudo apt-get -o DPkg::Lock::Timeout=600 "$@"; }
 
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
@@ -34,8 +41,13 @@ install_packages() {
   for p in "${tools[@]}" "${libs[@]/%/:$arch}"; do installed "$p" || missing+=("$p"); done
   [ ${#missing[@]} -eq 0 ] && return
   echo "Installing: ${missing[*]}"
+  if [ ${#libs[@]} -eq 0 ]; then
+    apt_get update
+    apt_get install -y --no-install-recommends "${missing[@]}"
+    return
+  fi
   dpkg --print-foreign-architectures | grep -qx "$arch" || $sudo dpkg --add-architecture "$arch"
-  $sudo apt-get -o DPkg::Lock::Timeout=600 update
+  apt_get update
 
   # A few libraries must have the same version on every architecture
   # (Multi-Arch: same), but Debian's security archive serves no s390x for
@@ -53,7 +65,7 @@ install_packages() {
     # libssl-dev wants exactly its libssl3's version.
     [ "$p" = libssl3 ] && installed libssl-dev:amd64 && pins+=("libssl-dev:amd64=$v")
   done
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get -o DPkg::Lock::Timeout=600 install -y --no-install-recommends \
+  apt_get install -y --no-install-recommends \
     --no-remove --allow-downgrades "${missing[@]}" "${pins[@]}"
 }
 
@@ -61,7 +73,15 @@ install_packages() {
 install_packages
 
 dir="$top/build-$arch"
+extra=()
+if [ "$arch" = powerpc ]; then
+  prefix=$("$top/scripts/powerpc-libs.sh" emulated)
+  extra=(-DLIRVA_PPC_LIBS="$prefix")
+  # The link flags and pkg-config results are cached at the first configure:
+  # a new library prefix needs a fresh one.
+  grep -qxF "LIRVA_PPC_LIBS:PATH=$prefix" "$dir/CMakeCache.txt" 2>/dev/null || extra+=(--fresh)
+fi
 cmake -S "$top" -B "$dir" -G Ninja \
-  -DCMAKE_TOOLCHAIN_FILE="$top/cmake/$triplet.cmake" >/dev/null
+  -DCMAKE_TOOLCHAIN_FILE="$top/cmake/$triplet.cmake" "${extra[@]}" >/dev/null
 ninja -C "$dir" -j2
 ctest --test-dir "$dir" --output-on-failure -j2

@@ -20,7 +20,7 @@ fi
 # The amd64 headers of libFLAC and libsigc++ serve: they hold no
 # architecture-specific code we rely on. -idirafter keeps the cross
 # compiler's own C library headers ahead of the amd64 ones.
-flags=(-std=c++17 -mcpu=405 -msoft-float -c
+flags=(-std=c++17 -mcpu=405 -msoft-float -c -D_FILE_OFFSET_BITS=64
        -I"$top/host" -I"$top/plugin" -I"$top/engine"
        $(pkg-config --cflags-only-I sigc++-3.0) -idirafter /usr/include)
 

@@ -50,7 +50,8 @@ Capture::~Capture()
 bool Capture::start(const char* path)
 {
     finish();
-    fd_ = real::open(path, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    // A long play's capture may pass 2 GiB, also in a 32-bit program.
+    fd_ = real::open64(path, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     wav_ = ends_with_wav(path);
     data_bytes_ = 0;
     has_odd_byte_ = false;

@@ -2,6 +2,12 @@
 // exactly "/dev/dsp" gives a simulated device; ioctl, write and close on its
 // descriptor go to the simulation; everything else goes on to the next
 // definition (the C library's, or a sanitizer's).
+//
+// Both the plain and the 64-bit open families are defined here by their own
+// names: a 32-bit program built with large-file support calls open64, one
+// built without calls open. With _FILE_OFFSET_BITS=64 the C library's
+// headers would rename open to open64, so this file is built without it.
+#undef _FILE_OFFSET_BITS
 #include <fcntl.h>
 #include <sys/types.h>
 
@@ -74,6 +80,11 @@ __attribute__((visibility("default"))) int __open64_2(const char* path, int flag
 __attribute__((visibility("default"))) int __openat_2(int dirfd, const char* path, int flags)
 {
     return is_dsp(path) ? sim_open(flags) : real::openat_2(dirfd, path, flags);
+}
+
+__attribute__((visibility("default"))) int __openat64_2(int dirfd, const char* path, int flags)
+{
+    return is_dsp(path) ? sim_open(flags) : real::openat64_2(dirfd, path, flags);
 }
 
 __attribute__((visibility("default"))) int ioctl(int fd, unsigned long request, ...)

@@ -69,6 +69,12 @@ int openat_2(int dirfd, const char* path, int flags)
     return fn(dirfd, path, flags);
 }
 
+int openat64_2(int dirfd, const char* path, int flags)
+{
+    LIRVA_NEXT(int (*)(int, const char*, int), "__openat64_2");
+    return fn(dirfd, path, flags);
+}
+
 int ioctl(int fd, unsigned long request, void* arg)
 {
     LIRVA_NEXT(int (*)(int, unsigned long, ...), "ioctl");

@@ -14,6 +14,7 @@ int openat64(int dirfd, const char* path, int flags, mode_t mode);
 int open_2(const char* path, int flags);
 int open64_2(const char* path, int flags);
 int openat_2(int dirfd, const char* path, int flags);
+int openat64_2(int dirfd, const char* path, int flags);
 int ioctl(int fd, unsigned long request, void* arg);
 ssize_t write(int fd, const void* data, size_t size);
 int close(int fd);

@@ -83,6 +83,41 @@ protected:
 
 }  // namespace
 
+TEST_F(DspSim, EveryOpenEntryPointGivesTheDevice)
+{
+    // 32-bit programs with large-file support call the 64-bit family, the
+    // others the plain one; fortified builds call the __*_2 forms.
+    using Open = int (*)(const char*, int, ...);
+    using Open2 = int (*)(const char*, int);
+    using OpenAt = int (*)(int, const char*, int, ...);
+    using OpenAt2 = int (*)(int, const char*, int);
+    struct Entry {
+        const char* name;
+        int (*call)(void* fn);
+    };
+    const Entry entries[] = {
+        {"open", [](void* fn) { return reinterpret_cast<Open>(fn)("/dev/dsp", O_WRONLY); }},
+        {"open64", [](void* fn) { return reinterpret_cast<Open>(fn)("/dev/dsp", O_WRONLY); }},
+        {"__open_2", [](void* fn) { return reinterpret_cast<Open2>(fn)("/dev/dsp", O_WRONLY); }},
+        {"__open64_2", [](void* fn) { return reinterpret_cast<Open2>(fn)("/dev/dsp", O_WRONLY); }},
+        {"openat", [](void* fn) { return reinterpret_cast<OpenAt>(fn)(AT_FDCWD, "/dev/dsp", O_WRONLY); }},
+        {"openat64", [](void* fn) { return reinterpret_cast<OpenAt>(fn)(AT_FDCWD, "/dev/dsp", O_WRONLY); }},
+        {"__openat_2", [](void* fn) { return reinterpret_cast<OpenAt2>(fn)(AT_FDCWD, "/dev/dsp", O_WRONLY); }},
+        {"__openat64_2", [](void* fn) { return reinterpret_cast<OpenAt2>(fn)(AT_FDCWD, "/dev/dsp", O_WRONLY); }},
+    };
+    for (const Entry& entry : entries) {
+        void* fn = dlsym(sim().lib, entry.name);
+        ASSERT_NE(fn, nullptr) << entry.name;
+        int fd = entry.call(fn);
+        ASSERT_GE(fd, 0) << entry.name;
+        const std::string bytes = entry.name;
+        EXPECT_EQ(sim().write(fd, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size())) << entry.name;
+        EXPECT_EQ(sim().close(fd), 0) << entry.name;
+        const std::vector<uint8_t> captured = enginetest::read_file(capture_);
+        EXPECT_EQ(std::string(captured.begin(), captured.end()), bytes) << entry.name << " did not open the device";
+    }
+}
+
 TEST_F(DspSim, RawCaptureHoldsExactlyTheLastPlay)
 {
     play({"\x01\x02\x03", "\x04\x05"});

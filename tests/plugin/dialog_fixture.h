@@ -16,6 +16,7 @@
 // A player window (not shown) over a temporary directory tree.
 class DialogTest : public ::testing::Test {
 protected:
+    explicit DialogTest(const std::string& treeName = "lirva-test") : tree(treeName) {}
     // Play threads end before the window goes, as when the user leaves it.
     ~DialogTest() override { ExecThread::stopAll(); }
 

@@ -17,6 +17,11 @@ using std::chrono::milliseconds;
 
 class LeaveWhilePlayingTest : public PlayerTest {
 protected:
+    // These tests walk from "/" by row numbers, so their tree sorts near
+    // the top of /tmp ("!"), where only other walking tests put theirs, and
+    // they never run beside those (RESOURCE_LOCK tmp walk).
+    LeaveWhilePlayingTest() : PlayerTest("!lirva-walk") {}
+
     void SetUp() override
     {
         PlayerTest::SetUp();

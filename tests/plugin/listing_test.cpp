@@ -55,4 +55,18 @@ TEST_F(ListingTest, TrailingSlashAndRepeatedListingsGiveTheSameEntries)
     EXPECT_THAT(first, ElementsAre("..", "/sub", "song.flac"));
 }
 
+TEST_F(ListingTest, ShowsAFlacFileOverFourGiB)
+{
+    // Its size needs 64 bits (as do the inode numbers and directory offsets
+    // of most file systems): a 32-bit build without large-file support
+    // would fail stat() on it and leave it out.
+    if (!tree.sparseFile("long.flac", 5LL << 30))
+        GTEST_SKIP() << "the file system of " << tree.path() << " cannot hold a sparse file of 5 GiB";
+    tree.file("short.flac");
+
+    dialog->dispfiles(tree.path());
+
+    EXPECT_THAT(entries(), ElementsAre("..", "long.flac", "short.flac"));
+}
+
 }  // namespace

@@ -22,6 +22,7 @@ public:
     static std::function<void()> onPause;  // runs in place of each pause
 
 protected:
+    using DialogTest::DialogTest;
     void SetUp() override;
     void TearDown() override;
 

@@ -43,14 +43,17 @@ TEST(SimhostEndToEnd, WalksIntoADirectoryAndBackWithTheRealPlugin) {
     for (const char* unlisted : {"notes.txt", "link.flac"}) EXPECT_EQ(inTree.find(unlisted), std::string::npos);
 
     // Up to /tmp, then Root to "/": each listing with the cursor on "..".
-    const std::vector<std::string> tmpListing = playerListing("/tmp"), rootListing = playerListing("/");
+    // /tmp is shown by the tree's own entry, which sorts near its top; its
+    // other entries come and go with whatever else runs on the machine.
+    const std::string treeEntry = "/" + fs::path(tree.root()).filename().string();
+    const std::vector<std::string> rootListing = playerListing("/");
     ASSERT_GT(rootListing.size(), 1u);
     EXPECT_NE(rowOf(shown[1], "..", true), std::string::npos) << shown[1];
-    EXPECT_NE(rowOf(shown[1], tmpListing.at(1)), std::string::npos) << shown[1];
+    EXPECT_NE(rowOf(shown[1], treeEntry), std::string::npos) << shown[1];
     EXPECT_EQ(rowOf(shown[1], "/sub"), std::string::npos) << shown[1];
     EXPECT_NE(rowOf(shown[2], "..", true), std::string::npos) << shown[2];
     EXPECT_NE(rowOf(shown[2], rootListing[1]), std::string::npos) << shown[2];
-    EXPECT_EQ(rowOf(shown[2], "/" + fs::path(tree.root()).filename().string()), std::string::npos) << shown[2];
+    EXPECT_EQ(rowOf(shown[2], treeEntry), std::string::npos) << shown[2];
 }
 
 TEST(SimhostEndToEnd, PassesOnThePluginsResultAndReportsWhatItCannotUse) {

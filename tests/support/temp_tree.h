@@ -14,10 +14,11 @@
 // link lirva_test_support (the engine's) can use them too.
 class TempTree {
 public:
-    TempTree()
+    // Named /tmp/<name>-XXXXXX.
+    explicit TempTree(const std::string& name = "lirva-test")
     {
-        char pattern[] = "/tmp/lirva-test-XXXXXX";
-        if (mkdtemp(pattern) == nullptr)
+        std::string pattern = "/tmp/" + name + "-XXXXXX";
+        if (mkdtemp(pattern.data()) == nullptr)
             throw std::system_error(errno, std::generic_category(), "mkdtemp");
         root_ = pattern;
     }
@@ -47,6 +48,9 @@ public:
     void symlink(const std::string& target, const std::string& relative) const;
     void fifo(const std::string& relative) const;
     void socket(const std::string& relative) const;
+    // Creates a file of `size` bytes that holds no data (a sparse file);
+    // false, leaving nothing behind, where the file system cannot hold one.
+    bool sparseFile(const std::string& relative, long long size) const;
 
 private:
     std::string root_;
