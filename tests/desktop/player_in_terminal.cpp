@@ -12,10 +12,12 @@ using simhost_run::shellQuoted;
 
 namespace {
 
+// The shell stays (asleep) after simhost, so that the terminal's state is
+// the one simhost left, not that of a pane whose program has ended.
 std::string paneCommand(const std::string& dir, const std::string& environment) {
     const std::string d = shellQuoted(dir);
     return "cd " + d + " && stty -a > stty.before; env " + environment + " " SIMHOST_EXE " " LIRVA_PLUGIN
-           "; echo $? > status.new; stty -a > stty.after; mv status.new status";
+           "; echo $? > status.new; stty -a > stty.after; mv status.new status; exec sleep 3600";
 }
 
 }  // namespace
@@ -29,25 +31,36 @@ bool PlayerInTerminal::waitForWindow() {
     }, last_);
 }
 
+namespace {
+
+// The text of the cursor's row in the list, "" when none shows.
+std::string cursorRow(const std::string& screen) {
+    const size_t at = screen.find("|> ");
+    return at == std::string::npos ? std::string() : screen.substr(at, screen.find('\n', at) - at);
+}
+
+}  // namespace
+
 bool PlayerInTerminal::walkTo(const std::string& path) {
     namespace fs = std::filesystem;
     fs::path dir = "/";
     for (const fs::path& part : fs::path(path).relative_path()) {
         const std::vector<std::string> listed = simhost_run::playerListing(dir);
-        auto it = std::find(listed.begin(), listed.end(), "/" + part.string());
-        if (it == listed.end()) it = std::find(listed.begin(), listed.end(), part.string());
-        if (it == listed.end()) return false;
-        std::string downs;
-        for (auto n = it - listed.begin(); n > 0; --n) downs += " Down";
-        if (!downs.empty()) tmux_.keys(downs);
-        const std::string entry = *it;
-        if (!tmux_.waitForScreen([&](const std::string& s) {
-                return simhost_run::rowOf(s, entry, true) != std::string::npos;
-            }, last_))
-            return false;
+        const bool isFolder = std::find(listed.begin(), listed.end(), "/" + part.string()) != listed.end();
+        const std::string entry = (isFolder ? "/" : "") + part.string();
+        // Down one row at a time until the cursor is on the entry: other
+        // programs' files may come and go in a folder such as /tmp meanwhile.
+        for (size_t presses = 0; simhost_run::rowOf(last_ = tmux_.screen(), entry, true) == std::string::npos;
+             ++presses) {
+            if (presses > listed.size() + 100) return false;
+            const std::string before = cursorRow(last_);
+            tmux_.keys("Down");
+            if (!tmux_.waitForScreen([&](const std::string& s) { return cursorRow(s) != before; }, last_))
+                return false;
+        }
         tmux_.keys("Enter");
         dir /= part;
-        if (entry[0] == '/' && !waitForWindow()) return false;   // the entered folder, cursor on ".."
+        if (isFolder && !waitForWindow()) return false;   // the entered folder, cursor on ".."
     }
     return true;
 }
