@@ -43,7 +43,9 @@ void playInTerminal(const simhost_run::TmpTree& tree, const std::string& environ
     PlayerInTerminal player(tree.root(), environment);
     ASSERT_TRUE(player.terminal().started()) << "tmux did not start";
     ASSERT_TRUE(player.waitForWindow()) << "no window (hang)\n" << player.lastScreen();
-    ASSERT_TRUE(player.walkTo(tree / "tune.flac")) << "the cursor never reached an entry of the path (a name not shown as itself, or a hang)\n" << player.lastScreen();
+    ASSERT_TRUE(player.walkTo(tree / "tune.flac"))
+        << "the cursor never reached an entry of the path (a name not shown as itself, or a hang)\n"
+        << player.lastScreen();
     ASSERT_TRUE(waitUntil(arrived)) << "the sound system did not get the whole play in "
                                     << kHangBound.count() << " s (hang)\n" << player.terminal().screen();
     player.terminal().keys("Escape");

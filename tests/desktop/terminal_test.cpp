@@ -43,7 +43,9 @@ TEST(Terminal, WalksPlaysStopsAndLeavesWithTheTerminalRestored) {
 
     // The UTF-8 names show as themselves, and the file plays with its time
     // captions.
-    ASSERT_TRUE(player.walkTo(tree / (kFolder + "/" + kName))) << "the cursor never reached an entry of the path (a name not shown as itself, or a hang)\n" << player.lastScreen();
+    ASSERT_TRUE(player.walkTo(tree / (kFolder + "/" + kName)))
+        << "the cursor never reached an entry of the path (a name not shown as itself, or a hang)\n"
+        << player.lastScreen();
     ASSERT_TRUE(player.waitForScreen("Elapsed Time : +00:0[1-6]")) << "no elapsed second (hang)\n"
                                                                     << player.lastScreen();
     const std::string playing = player.lastScreen();
