@@ -1,11 +1,19 @@
 #include "curses_frontend.h"
 
+// The wide-character interface of ncurses: file names are UTF-8.
+#ifndef NCURSES_WIDECHAR
+#define NCURSES_WIDECHAR 1
+#endif
 #include <curses.h>
+#include <langinfo.h>
 #include <signal.h>
 #include <termios.h>
 #include <unistd.h>
 
 #include <chrono>
+#include <clocale>
+#include <cstring>
+#include <cwchar>
 #include <optional>
 
 #include "screen_painter.h"
@@ -53,22 +61,43 @@ std::optional<eRCKey> keyForInput(int ch) {
     }
 }
 
-chtype colourAttr(CellColour c) {
-    if (!has_colors()) return c == CellColour::normal ? A_NORMAL : A_BOLD;
+short colourPair(CellColour c) {
+    if (!has_colors()) return 0;
     switch (c) {
-    case CellColour::red: return COLOR_PAIR(redPair);
-    case CellColour::green: return COLOR_PAIR(greenPair);
-    case CellColour::yellow: return COLOR_PAIR(yellowPair);
-    case CellColour::blue: return COLOR_PAIR(bluePair);
+    case CellColour::red: return redPair;
+    case CellColour::green: return greenPair;
+    case CellColour::yellow: return yellowPair;
+    case CellColour::blue: return bluePair;
     case CellColour::normal: break;
     }
-    return A_NORMAL;
+    return 0;
+}
+
+attr_t cellAttributes(const Cell& cell) {
+    attr_t attr = !has_colors() && cell.colour != CellColour::normal ? A_BOLD : A_NORMAL;
+    if (cell.reverse) attr |= A_REVERSE;
+    if (cell.bold) attr |= A_BOLD;
+    return attr;
+}
+
+// The character a cell shows: its own where the terminal's character set
+// has it and it fills exactly one column (the grid is one code point per
+// cell), '?' where not. Frames stay ASCII: line-drawing sets are unreliable
+// across terminals and multiplexers.
+wchar_t shownCharacter(char32_t ch, bool utf8Terminal) {
+    if (ch < 0x80) return static_cast<wchar_t>(ch);
+    const wchar_t wide = static_cast<wchar_t>(ch);
+    return utf8Terminal && wcwidth(wide) == 1 ? wide : L'?';
 }
 
 }  // namespace
 
 CursesFrontend::CursesFrontend() {
     haveSavedTerminal = tcgetattr(STDIN_FILENO, &savedTerminal) == 0;
+    // The terminal's character set, for ncurses and wcwidth; only the
+    // character type, so no other formatting follows the user's locale.
+    std::setlocale(LC_CTYPE, "");
+    utf8Terminal_ = std::strcmp(nl_langinfo(CODESET), "UTF-8") == 0;
     initscr();
     cbreak();
     noecho();
@@ -127,13 +156,10 @@ void CursesFrontend::paint(const eWidget& top) {
     for (int row = 0; row < grid.rows(); ++row) {
         for (int col = 0; col < grid.cols(); ++col) {
             const Cell& cell = grid.at(col, row);
-            chtype attr = colourAttr(cell.colour);
-            if (cell.reverse) attr |= A_REVERSE;
-            if (cell.bold) attr |= A_BOLD;
-            // Frames stay ASCII: line-drawing sets are unreliable across
-            // terminals and multiplexers. The terminal library is the narrow one.
-            const chtype ch = cell.ch < 0x80 ? static_cast<chtype>(cell.ch) : '?';
-            mvaddch(row, col, ch | attr);
+            const wchar_t text[2] = {shownCharacter(cell.ch, utf8Terminal_), L'\0'};
+            cchar_t shown;
+            setcchar(&shown, text, cellAttributes(cell), colourPair(cell.colour), nullptr);
+            mvadd_wch(row, col, &shown);
         }
     }
     refresh();

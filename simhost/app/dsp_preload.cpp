@@ -38,6 +38,14 @@ bool isSanitizerRuntime(const std::string& path, const std::string& knownRuntime
     return false;
 }
 
+// The preload libraries through which sound systems offer /dev/dsp.
+bool isOssLayer(const std::string& path) {
+    const std::string base = path.substr(path.find_last_of('/') + 1);
+    for (const char* prefix : {"libaoss.so", "libpulsedsp.so"})
+        if (base.rfind(prefix, 0) == 0) return true;
+    return false;
+}
+
 std::string executablePath() {
     char buf[PATH_MAX];
     const ssize_t n = readlink("/proc/self/exe", buf, sizeof buf - 1);
@@ -63,9 +71,10 @@ std::string sharedSanitizerRuntime() {
 PreloadDecision decidePreload(const PreloadFacts& f) {
     PreloadDecision d;
     const std::vector<std::string> entries = splitPreload(f.ldPreload);
-    bool listed = false;
-    for (const std::string& e : entries) listed = listed || e == f.simPath;
+    bool listed = false, ossLayer = false;
+    for (const std::string& e : entries) listed = listed || e == f.simPath, ossLayer = ossLayer || isOssLayer(e);
 
+    if (ossLayer) return d;
     if (f.simPath.empty()) {
         if (!f.deviceExists) d.warning = "this simhost was built without the simulated /dev/dsp";
         return d;
@@ -88,6 +97,13 @@ PreloadDecision decidePreload(const PreloadFacts& f) {
     for (const std::string& e : first) d.ldPreload += (d.ldPreload.empty() ? "" : ":") + e;
     d.restart = true;
     return d;
+}
+
+std::string dspSimLibrary(const char* builtPath) {
+    const std::string exe = executablePath();
+    const std::string beside = exe.substr(0, exe.find_last_of('/') + 1) + "liblirva_dsp_sim.so";
+    if (!exe.empty() && access(beside.c_str(), R_OK) == 0) return beside;
+    return builtPath ? builtPath : "";
 }
 
 PreloadFacts currentPreloadFacts(const char* simPath) {

@@ -24,10 +24,17 @@ struct PreloadDecision {
     std::string warning;     // why the simulated device will be missing, if it will
 };
 
-// Decides the restart. A sanitizer runtime stays first in LD_PRELOAD (and
+// Decides the restart. No restart when LD_PRELOAD already names an OSS
+// layer of a sound system (ALSA's libaoss, PulseAudio's libpulsedsp): it
+// provides /dev/dsp, and the simulated device, put first, would hide it.
+// A sanitizer runtime stays first in LD_PRELOAD (and
 // is put first if it was loaded as the program's dependency), since the
 // address sanitizer refuses to run when another library precedes it.
 PreloadDecision decidePreload(const PreloadFacts& facts);
+
+// The simulated device's library: the one beside the running program when
+// there is one (an installed simhost), else `builtPath` (the build tree).
+std::string dspSimLibrary(const char* builtPath);
 
 // Gathers the facts for this process.
 PreloadFacts currentPreloadFacts(const char* simPath);

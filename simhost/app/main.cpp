@@ -73,7 +73,7 @@ int main(int argc, char** argv) {
         return kUsageError;
     }
 
-    if (o.dspSim) restartWithDspSimIfNeeded(argv, LIRVA_DSP_SIM_PATH);
+    if (o.dspSim) restartWithDspSimIfNeeded(argv, dspSimLibrary(LIRVA_DSP_SIM_PATH).c_str());
 
     const LoadedPlugin plugin = loadPlugin(o.pluginPath);
     if (!plugin.ok()) {
