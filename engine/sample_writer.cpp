@@ -2,13 +2,14 @@
 #include <errno.h>
 #include <unistd.h>
 
-#include <ethread.h>
 #include <lirva_dialog.h>
 
 #include "audio_device.h"
+#include "cancel_point.h"
 #include "file_info.h"
 #include "flac_callbacks.h"
 #include "play_clock.h"
+#include "play_stop.h"
 #include "sample_convert.h"
 
 namespace {
@@ -26,18 +27,19 @@ enum class WriteResult { done, stopped };
 // Hands `size` bytes to the device in one write() when the device takes
 // them whole. A blocking write cut short by a signal returns a partial count
 // or EINTR: the rest is sent again unless the thread is being stopped. Any
-// other failure drops the rest of the frame.
+// other failure drops the rest of the frame. The blocking write is the one
+// place where a host's cancellation may end the play thread.
 WriteResult write_to_device(const uint8_t* data, size_t size)
 {
     while (size > 0) {
-        ssize_t n = write(audio, data, size);
+        ssize_t n = cancel_point([&] { return write(audio, data, size); });
         if (n > 0) {
             data += n;
             size -= static_cast<size_t>(n);
         } else if (!(n < 0 && errno == EINTR)) {
             return WriteResult::done;
         }
-        if (size > 0 && eThread::stopRequested())
+        if (size > 0 && play_stop_requested())
             return WriteResult::stopped;
     }
     return WriteResult::done;
@@ -58,7 +60,7 @@ FLAC__StreamDecoderWriteStatus flac_write_hdl(const FLAC__StreamDecoder*,
                                               const FLAC__int32* const buffer[],
                                               void* client_data)
 {
-    if (eThread::stopRequested())
+    if (play_stop_requested())
         return FLAC__STREAM_DECODER_WRITE_STATUS_ABORT;
 
     FileInfo& info = *static_cast<FileInfo*>(client_data);

@@ -13,7 +13,7 @@ void eLirvaDialog::play(const eString& path)
 {
     // A thread that still exists is stopped, even one past its session.
     if (ExecThread* old = execThread.load()) {
-        old->kill(true);
+        old->stop();
         gui_pause(1);
     }
     ExecThread::reclaimEnded();
@@ -28,7 +28,7 @@ void eLirvaDialog::StopPlayer()
 {
     if (file_info.is_playing) {
         if (ExecThread* current = execThread.load())
-            current->kill(true);
+            current->stop();
     }
     setFocus(list);
 }

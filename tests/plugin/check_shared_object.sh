@@ -16,6 +16,7 @@ needed=$(readelf -d "$so" | sed -n 's/.*(NEEDED).*\[\(.*\)\]/\1/p')
 for lib in $needed; do
   case "$lib" in
     libsigc-3.0.so.*|libFLAC.so.*|libstdc++.so.*|libgcc_s.so.*|libc.so.*|libm.so.*) ;;
+    ld-linux*.so.*|ld.so.*|ld64.so.*) ;;   # thread-local storage
     libasan.so.*|libubsan.so.*|libtsan.so.*) ;;
     *) fail "unexpected dependency $lib" ;;
   esac

@@ -110,24 +110,31 @@ TEST_F(PlayControlTest, ASecondSelectionStopsTheFirstPausesAndPlaysFromTheStart)
 
 TEST_F(PlayControlTest, AFileThreadPastItsSessionIsNotStoppedByTheStopKey)
 {
-    // A thread that has closed its session but not ended yet.
+    // A thread that has closed its session but not ended yet: it ends only
+    // when released, so a Stop that killed it would wait for the release.
     struct AfterPlay : ExecThread {
         AfterPlay() : ExecThread("unused") {}
         void thread() override
         {
-            while (!release && !stopRequested())
+            while (!release)
                 std::this_thread::sleep_for(milliseconds(1));
-            stopped = !release;
         }
-        std::atomic<bool> release{false}, stopped{false};
+        std::atomic<bool> release{false};
     };
     auto* t = new AfterPlay;
     t->start();
     execThread = t;
+    // Releases the thread after a bound that only a hang reaches.
+    std::atomic<bool> guardReleased{false};
+    std::thread guard([&] {
+        if (!waitFor([&] { return t->release.load(); }))
+            guardReleased = true, t->release = true;
+    });
     dialog->dispatchKey(eRCKey::blue);
     t->release = true;
-    t->wait();
-    EXPECT_FALSE(t->stopped);
+    guard.join();
+    EXPECT_FALSE(guardReleased) << "Stop waited for a thread past its session";
+    ASSERT_TRUE(waitFor([&] { return t->ended(); }));
     ExecThread::reclaimEnded();
     EXPECT_EQ(execThread.load(), nullptr) << "a reclaimed thread is no longer the current one";
 }
@@ -144,7 +151,7 @@ TEST_F(PlayControlTest, AStopInAnyPhaseIsPromptAndLeavesNothingOpen)
         ExecThread* t = execThread.load();
         ASSERT_NE(t, nullptr);
         auto start = steady_clock::now();
-        t->kill(true);
+        t->stop();
         slowest = std::max(slowest, std::chrono::duration_cast<milliseconds>(steady_clock::now() - start));
         expectClosed();
     }
