@@ -20,7 +20,7 @@ build=${1:-$here/build-bench}
 runs=${2:-5}
 corpus="$here/../shared/flac-corpus"
 
-play="$build/simhost/player/lirva-play"
+play="$build/tools/lirva-play/lirva-play"
 sim="$build/simhost/dsp/liblirva_dsp_sim.so"
 gen="$build/bench/engine/gen-tone"
 bench_build "$build" lirva-play lirva_dsp_sim gen-tone

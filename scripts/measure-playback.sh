@@ -21,7 +21,7 @@ stops=${2:-100}
 file="$here/../shared/flac-corpus/subset-01-blocksize-4096.flac"
 
 sim="$build/simhost/dsp/liblirva_dsp_sim.so"
-play="$build/simhost/player/lirva-play"
+play="$build/tools/lirva-play/lirva-play"
 latency="$build/bench/play/lirva-stop-latency"
 share="$build/bench/play/lirva-cpu-share"
 bench_build "$build" lirva_dsp_sim lirva-play lirva-stop-latency lirva-cpu-share
