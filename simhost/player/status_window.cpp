@@ -1,4 +1,5 @@
 #include "status_window.h"
+#include "widget_private.h"
 
 #include <elabel.h>
 #include <eprogress.h>
@@ -24,6 +25,6 @@ StatusWindow::~StatusWindow()
 
 std::string StatusWindow::describe() const
 {
-    return "[" + lb_TotalTime->getText() + lb_TT->getText() + "] [" + lb_ElapsedTime->getText()
-        + lb_ET->getText() + "] [" + std::to_string(progress->getPerc()) + "%]";
+    return "[" + internals(*lb_TotalTime).getText() + internals(*lb_TT).getText() + "] [" + internals(*lb_ElapsedTime).getText()
+        + internals(*lb_ET).getText() + "] [" + std::to_string(internals(*progress).getPerc()) + "%]";
 }

@@ -79,7 +79,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         fail("audio device open");
     if (file_info.is_playing != 0 || file_info.filename[0] != '\0')
         fail("record not reset");
-    if (lb_TT->getText() != "" || lb_ET->getText() != "" || progress->getPerc() != 0)
+    if (internals(*lb_TT).getText() != "" || internals(*lb_ET).getText() != "" || internals(*progress).getPerc() != 0)
         fail("status display not idle");
     return 0;
 }

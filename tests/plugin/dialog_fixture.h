@@ -12,6 +12,7 @@
 #include "exec_thread.h"
 #include "lirva_dialog.h"
 #include "temp_tree.h"
+#include "widget_private.h"
 
 // A player window (not shown) over a temporary directory tree.
 class DialogTest : public ::testing::Test {
@@ -23,8 +24,8 @@ protected:
     {
         std::vector<std::string> texts;
         eListBox<eListBoxEntryText>* list = dialog->fileList();
-        for (int i = 0; i < list->getCount(); ++i)
-            texts.push_back(list->entryAt(i)->getText());
+        for (int i = 0; i < internals(*list).getCount(); ++i)
+            texts.push_back(internals(*list).entryAt(i)->getText());
         return texts;
     }
 
@@ -32,7 +33,7 @@ protected:
     void select(const std::string& text)
     {
         new eListBoxEntryText(&scratch, eString(text));
-        dialog->selectedItem(static_cast<eListBoxEntryText*>(scratch.entryAt(scratch.getCount() - 1)));
+        dialog->selectedItem(static_cast<eListBoxEntryText*>(internals(scratch).entryAt(internals(scratch).getCount() - 1)));
     }
 
     // Enters an absolute directory from "/" by its full path.

@@ -1,5 +1,6 @@
 // Moving through the file system: entering, going up, returning to "/".
 #include "dialog_fixture.h"
+#include "widget_private.h"
 
 using ::testing::Contains;
 using ::testing::ElementsAre;
@@ -91,7 +92,7 @@ TEST_F(NavigationTest, FilesAndVanishedEntriesLeaveTheListingAsItWas)
 TEST_F(NavigationTest, RedKeyReturnsToRoot)
 {
     enter(tree / "media/hdd");
-    EXPECT_TRUE(dialog->dispatchKey(eRCKey::red));
+    EXPECT_TRUE(internals(*dialog).dispatchKey(eRCKey::red));
     EXPECT_EQ(current(), "/");
 }
 

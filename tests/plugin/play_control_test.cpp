@@ -7,6 +7,7 @@
 #include "file_info.h"
 #include "player_fixture.h"
 #include "status_widgets.h"
+#include "widget_private.h"
 
 namespace {
 
@@ -17,7 +18,7 @@ constexpr size_t wholeTrackBytes = 1234800;   // subset-01 as 16-bit big-endian 
 
 class PlayControlTest : public PlayerTest {
 protected:
-    bool playingAndShown() { return file_info.is_playing && lb_TT->getText() == "00:07"; }
+    bool playingAndShown() { return file_info.is_playing && internals(*lb_TT).getText() == "00:07"; }
 
     void expectClosed()
     {
@@ -33,8 +34,8 @@ protected:
 TEST_F(PlayControlTest, StopWhileNothingPlaysOnlyFocusesTheList)
 {
     dialog->setFocus(nullptr);
-    dialog->dispatchKey(eRCKey::blue);
-    EXPECT_TRUE(dialog->fileList()->hasFocus());
+    internals(*dialog).dispatchKey(eRCKey::blue);
+    EXPECT_TRUE(internals(*dialog->fileList()).hasFocus());
     EXPECT_EQ(execThread.load(), nullptr);
     EXPECT_TRUE(device->plays().empty());
     EXPECT_TRUE(pauses.empty());
@@ -45,17 +46,17 @@ TEST_F(PlayControlTest, StopInsideABlockedDeviceWriteClosesEverythingPromptly)
     device->hold();
     play("track one.flac");
     ASSERT_TRUE(waitFor([&] { return playingAndShown(); }));
-    EXPECT_EQ(lb_TotalTime->getText(), "Total Time : ");
-    EXPECT_EQ(lb_ElapsedTime->getText(), "Elapsed Time : ");
+    EXPECT_EQ(internals(*lb_TotalTime).getText(), "Total Time : ");
+    EXPECT_EQ(internals(*lb_ElapsedTime).getText(), "Elapsed Time : ");
     std::this_thread::sleep_for(milliseconds(30));   // the pipe is full: write() blocks
 
     auto start = steady_clock::now();
-    dialog->dispatchKey(eRCKey::blue);
+    internals(*dialog).dispatchKey(eRCKey::blue);
     EXPECT_LT(steady_clock::now() - start, milliseconds(100));
 
     expectClosed();
     EXPECT_EQ(execThread.load(), nullptr);
-    EXPECT_TRUE(dialog->fileList()->hasFocus());
+    EXPECT_TRUE(internals(*dialog->fileList()).hasFocus());
     EXPECT_TRUE(pauses.empty()) << "Stop does not pause";
 }
 
@@ -68,7 +69,7 @@ TEST_F(PlayControlTest, AFileThatPlaysToItsEndClosesItselfAndClearsTheThread)
     EXPECT_EQ(device->plays()[0].size(), wholeTrackBytes);
 
     // Stop after the end finds nothing to stop.
-    dialog->dispatchKey(eRCKey::blue);
+    internals(*dialog).dispatchKey(eRCKey::blue);
     EXPECT_EQ(device->plays().size(), 1u);
 }
 
@@ -130,7 +131,7 @@ TEST_F(PlayControlTest, AFileThreadPastItsSessionIsNotStoppedByTheStopKey)
         if (!waitFor([&] { return t->release.load(); }))
             guardReleased = true, t->release = true;
     });
-    dialog->dispatchKey(eRCKey::blue);
+    internals(*dialog).dispatchKey(eRCKey::blue);
     t->release = true;
     guard.join();
     EXPECT_FALSE(guardReleased) << "Stop waited for a thread past its session";

@@ -8,6 +8,7 @@
 #include "file_info.h"
 #include "gui_pause.h"
 #include "status_widgets.h"
+#include "widget_private.h"
 
 std::vector<unsigned> PlayerTest::pauses;
 std::function<void()> PlayerTest::onPause;
@@ -84,9 +85,9 @@ bool PlayerTest::descriptorsRestored() const
 bool PlayerTest::displayIdle()
 {
     for (eLabel* label : {lb_TotalTime, lb_TT, lb_ElapsedTime, lb_ET})
-        if (!label->getText().empty())
+        if (!internals(*label).getText().empty())
             return false;
-    return progress->getPerc() == 0;
+    return internals(*progress).getPerc() == 0;
 }
 
 std::string PlayerTest::corpus(const std::string& name)
