@@ -18,7 +18,7 @@ constexpr int wakeSignal = SIGURG;
 // How often a thread that has not ended yet is woken again.
 constexpr std::chrono::milliseconds wakeInterval(1);
 
-std::atomic<ThreadKill> killMode{ThreadKill::wake};
+std::atomic<ThreadKill> killMode{ThreadKill::cooperative};
 thread_local eThread* currentThread = nullptr;
 
 void ignoreWakeSignal(int)
@@ -71,8 +71,8 @@ ThreadKill threadKill()
 
 bool parseThreadKill(const std::string& name, ThreadKill& how)
 {
-    if (name == "wake")
-        how = ThreadKill::wake;
+    if (name == "cooperative")
+        how = ThreadKill::cooperative;
     else if (name == "cancel")
         how = ThreadKill::cancel;
     else

@@ -11,17 +11,17 @@ enum class ThreadKill {
     // Keeps waking the thread's blocking system calls with a signal
     // (without SA_RESTART: they fail with EINTR or return a partial count)
     // until the thread has ended by itself; thread_finished() runs on it.
-    wake,
+    cooperative,
     // Like a host that ends threads by POSIX cancellation: cancels the
     // thread, joins it and, when the cancellation ended it before its
     // thread_finished(), runs that on the killing thread.
     cancel,
 };
 
-// Set before threads are started; wake by default.
+// Set before threads are started; cooperative by default.
 void setThreadKill(ThreadKill how);
 ThreadKill threadKill();
-// "wake" or "cancel"; false for anything else.
+// "cooperative" or "cancel"; false for anything else.
 bool parseThreadKill(const std::string& name, ThreadKill& how);
 
 // For the toolkit's own tests and tools.

@@ -1,5 +1,6 @@
 #include "player_fixture.h"
 
+#include <cstdlib>
 #include <filesystem>
 #include <thread>
 
@@ -8,6 +9,7 @@
 #include "file_info.h"
 #include "gui_pause.h"
 #include "status_widgets.h"
+#include "thread_private.h"
 #include "widget_private.h"
 
 std::vector<unsigned> PlayerTest::pauses;
@@ -31,6 +33,12 @@ void PlayerTest::SetUp()
         GTEST_SKIP() << "no FLAC corpus at " << corpus("");
     pauses.clear();
     gui_pause = countPause;
+    // The suite runs once with each way a host may kill a thread.
+    ThreadKill how = ThreadKill::cooperative;
+    if (const char* mode = std::getenv("LIRVA_THREAD_KILL")) {
+        ASSERT_TRUE(parseThreadKill(mode, how)) << "LIRVA_THREAD_KILL=" << mode;
+    }
+    setThreadKill(how);
     tree.dir("music");
     for (auto [from, to] : {std::pair{"subset-01-blocksize-4096.flac", "track one.flac"},
                             {"subset-56-jpg-picture.flac", "picture.flac"},
@@ -47,6 +55,7 @@ void PlayerTest::TearDown()
     device.reset();
     gui_pause = sleep;
     onPause = nullptr;
+    setThreadKill(ThreadKill::cooperative);
 }
 
 void PlayerTest::play(const std::string& name)
