@@ -18,13 +18,20 @@ namespace {
 bool device_open;
 }  // namespace
 
-void audio_device_open()
+bool audio_device_open()
 {
     audio_device_close();
 
-    // O_WRONLY alone: with O_CREAT a missing node would become a plain file.
-    audio = open(audio_device_path, O_WRONLY, 0);
+    // Never O_CREAT: a missing node would become a plain file. O_NONBLOCK
+    // only for the open itself, so a busy device cannot hold the thread;
+    // writes block, as they pace the play.
+    audio = open(audio_device_path, O_WRONLY | O_NONBLOCK, 0);
     device_open = audio >= 0;
+    if (device_open) {
+        const int flags = fcntl(audio, F_GETFL);
+        if (flags >= 0)
+            fcntl(audio, F_SETFL, flags & ~O_NONBLOCK);
+    }
 
     dsp_stereo = 2;
     dsp_speed = 44100;
@@ -32,6 +39,7 @@ void audio_device_open()
     ioctl(audio, SNDCTL_DSP_SETFMT, &dsp_sample);
     ioctl(audio, SNDCTL_DSP_STEREO, &dsp_stereo);
     ioctl(audio, SNDCTL_DSP_SPEED, &dsp_speed);
+    return device_open;
 }
 
 bool audio_device_is_open()

@@ -15,9 +15,10 @@ extern const char* audio_device_path;
 
 // Opens the device write-only (never creating it) and sets it to signed
 // 16-bit big-endian samples, two channels and 44100 Hz, in that order.
-// Results are not checked: without a device, playback runs silent and
-// unpaced. A descriptor still open from an earlier play is closed first.
-void audio_device_open();
+// The open does not wait: a busy device fails at once. Returns whether the
+// device is open; without one there is nothing to play to. A descriptor
+// still open from an earlier play is closed first.
+bool audio_device_open();
 
 // True while the set-up's descriptor is open and valid.
 bool audio_device_is_open();

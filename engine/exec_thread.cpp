@@ -72,8 +72,12 @@ void ExecThread::thread()
 {
     hold_back_cancellation();
     bind_play_stop(&stop_requested_);
-    audio_device_open();
-    play_file(command.c_str());
+    // Without a device nothing is decoded: progress shown while nothing
+    // sounds would be a failure shown as success. The play just ends.
+    if (audio_device_open() && !play_stop_requested())
+        play_file(command.c_str());
+    else
+        decoder_destructor();   // the close, for a session never opened
     played_ = true;
     // Nothing is run on the played path after the play: no shell ever sees
     // a file name.

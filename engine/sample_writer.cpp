@@ -22,13 +22,14 @@ constexpr size_t max_channels = 8;
 constexpr size_t out_capacity = max_frame_samples * max_channels * device_bytes_per_sample;
 alignas(64) uint8_t out_buffer[out_capacity];
 
-enum class WriteResult { done, stopped };
+enum class WriteResult { done, stopped, failed };
 
 // Hands `size` bytes to the device in one write() when the device takes
 // them whole. A blocking write cut short by a signal returns a partial count
 // or EINTR: the rest is sent again unless the thread is being stopped. Any
-// other failure drops the rest of the frame. The blocking write is the one
-// place where a host's cancellation may end the play thread.
+// other failure ends the play: decoding on unpaced would show progress
+// while nothing sounds. The blocking write is the one place where a host's
+// cancellation may end the play thread.
 WriteResult write_to_device(const uint8_t* data, size_t size)
 {
     while (size > 0) {
@@ -37,7 +38,7 @@ WriteResult write_to_device(const uint8_t* data, size_t size)
             data += n;
             size -= static_cast<size_t>(n);
         } else if (!(n < 0 && errno == EINTR)) {
-            return WriteResult::done;
+            return WriteResult::failed;
         }
         if (size > 0 && play_stop_requested())
             return WriteResult::stopped;
@@ -77,7 +78,7 @@ FLAC__StreamDecoderWriteStatus flac_write_hdl(const FLAC__StreamDecoder*,
             size_t count = blocksize - first < chunk ? blocksize - first : chunk;
             convert_to_s16be(buffer, channels, first, count, bits, out_buffer);
             if (write_to_device(out_buffer, count * channels * device_bytes_per_sample)
-                == WriteResult::stopped)
+                != WriteResult::done)
                 return FLAC__STREAM_DECODER_WRITE_STATUS_ABORT;
         }
     }

@@ -26,8 +26,11 @@ void eLirvaDialog::play(const eString& path)
 
 void eLirvaDialog::StopPlayer()
 {
-    if (file_info.is_playing) {
-        if (ExecThread* current = execThread.load())
+    // A thread still setting up its play (device, file, metadata) is
+    // stopped too: it may be held there by the file or the device, and
+    // nothing else would stop it. A thread past its play is left alone.
+    if (ExecThread* current = execThread.load()) {
+        if (file_info.is_playing || current->in_play())
             current->stop();
     }
     setFocus(list);

@@ -9,11 +9,16 @@
 
 #include "audio_device.h"
 
-FifoDevice::FifoDevice(std::string path) : path_(std::move(path))
+FifoDevice::FifoDevice(std::string path, Reader reader) : path_(std::move(path))
 {
     if (mkfifo(path_.c_str(), 0600) != 0)
         throw std::runtime_error("mkfifo " + path_);
     audio_device_path = path_.c_str();
+    if (reader == Reader::none) {
+        exited_ = true;
+        return;
+    }
+    keeper_ = open(path_.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     reader_ = std::thread([this] { readPlays(); });
 }
 
@@ -36,7 +41,10 @@ FifoDevice::~FifoDevice()
             close(fd);
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
-    reader_.join();
+    if (reader_.joinable())
+        reader_.join();
+    if (keeper_ >= 0)
+        close(keeper_);
     audio_device_path = "/dev/dsp";
 }
 

@@ -10,10 +10,13 @@
 // A stand-in for the audio device: a FIFO that the engine opens as its
 // device node, with a reader that keeps what each play wrote. The reader
 // drains freely, at a given byte rate, or not at all (then the play thread
-// blocks in write() once the pipe is full, as on a real device).
+// blocks in write() once the pipe is full, as on a real device). Without a
+// reader the FIFO is a device whose open would block: opened for writing
+// without waiting, it fails.
 class FifoDevice {
 public:
-    explicit FifoDevice(std::string path);
+    enum class Reader { reading, none };
+    explicit FifoDevice(std::string path, Reader reader = Reader::reading);
     ~FifoDevice();
 
     void drain(double bytesPerSecond = 0);   // 0 = as fast as it comes
@@ -33,6 +36,9 @@ private:
     void readPlays();
 
     std::string path_;
+    // Held open for reading while the reader is between two plays, so that
+    // a play can always open the device.
+    int keeper_ = -1;
     mutable std::mutex mutex_;
     std::condition_variable changed_;
     std::vector<std::string> plays_;

@@ -114,17 +114,19 @@ TEST_F(PlayControlTest, AFileThreadPastItsSessionIsNotStoppedByTheStopKey)
     // A thread that has closed its session but not ended yet: it ends only
     // when released, so a Stop that killed it would wait for the release.
     struct AfterPlay : ExecThread {
-        AfterPlay() : ExecThread("unused") {}
+        AfterPlay(const std::string& path) : ExecThread(path) {}
         void thread() override
         {
+            ExecThread::thread();   // a play that ends at once
             while (!release)
                 std::this_thread::sleep_for(milliseconds(1));
         }
         std::atomic<bool> release{false};
     };
-    auto* t = new AfterPlay;
-    t->start();
+    auto* t = new AfterPlay(tree / "music/broken.flac");
     execThread = t;
+    t->start();
+    ASSERT_TRUE(waitFor([&] { return !t->in_play(); }));
     // Releases the thread after a bound that only a hang reaches.
     std::atomic<bool> guardReleased{false};
     std::thread guard([&] {
