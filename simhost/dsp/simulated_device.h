@@ -10,6 +10,7 @@
 //   LIRVA_DSP_SPEED    playback speed factor, 1 = real time (default), 0 = unpaced
 //   LIRVA_DSP_CAPTURE  file that receives what is played (".wav" for a WAV file)
 //   LIRVA_DSP_LOG      file that receives one line per open, setting and close
+//   LIRVA_DSP_FAIL     "open" or "write": every such call fails (failure_modes.h)
 
 // Opens a simulated device; returns its descriptor (a real one, on /dev/null)
 // or -1 with errno set.

@@ -33,12 +33,12 @@ public:
     bool settled() const;
 
 private:
-    void readPlays();
+    void readPlays(int fd);
+    // Waits until `fd` has something to tell (data, or a writer came and
+    // went); false once the device is going.
+    bool waitForWriter(int fd);
 
     std::string path_;
-    // Held open for reading while the reader is between two plays, so that
-    // a play can always open the device.
-    int keeper_ = -1;
     mutable std::mutex mutex_;
     std::condition_variable changed_;
     std::vector<std::string> plays_;
@@ -47,7 +47,6 @@ private:
     bool holding_ = false;
     double rate_ = 0;
     bool quit_ = false;
-    bool exited_ = false;
     std::thread reader_;
 };
 
