@@ -113,7 +113,9 @@ void ExecThread::stopAll()
     // thread may reach the window after it has gone.
     {
         std::unique_lock<std::mutex> lock(registryMutex);
-        threadEnded.wait(lock, [&] { return std::all_of(started.begin(), started.end(), [](ExecThread* t) { return t->ended_.load(); }); });
+        threadEnded.wait(lock, [&] {
+            return std::all_of(started.begin(), started.end(), [](ExecThread* t) { return t->ended_.load(); });
+        });
     }
     for (ExecThread* t : started)
         reclaim(t);

@@ -35,7 +35,8 @@ constexpr auto kGiveUp = std::chrono::seconds(5);
 
 bool displayIdle()
 {
-    return internals(*lb_TotalTime).getText().empty() && internals(*lb_TT).getText().empty() && internals(*lb_ElapsedTime).getText().empty()
+    return internals(*lb_TotalTime).getText().empty() && internals(*lb_TT).getText().empty()
+           && internals(*lb_ElapsedTime).getText().empty()
            && internals(*lb_ET).getText().empty() && internals(*progress).getPerc() == 0;
 }
 

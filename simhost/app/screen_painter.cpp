@@ -50,7 +50,8 @@ private:
         for (size_t i = 0; i < shown.size(); ++i) {
             std::vector<CellRect> later;
             for (size_t j = i + 1; j < shown.size(); ++j)
-                later.push_back(toCells(internals(*shown[j]).getAbsoluteRect(), grid_.cols(), grid_.rows()).intersect(clip));
+                later.push_back(
+                    toCells(internals(*shown[j]).getAbsoluteRect(), grid_.cols(), grid_.rows()).intersect(clip));
             widget(*shown[i], clip, later);
         }
     }

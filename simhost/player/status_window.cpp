@@ -25,6 +25,7 @@ StatusWindow::~StatusWindow()
 
 std::string StatusWindow::describe() const
 {
-    return "[" + internals(*lb_TotalTime).getText() + internals(*lb_TT).getText() + "] [" + internals(*lb_ElapsedTime).getText()
-        + internals(*lb_ET).getText() + "] [" + std::to_string(internals(*progress).getPerc()) + "%]";
+    auto text = [](const eLabel* label) { return internals(*label).getText(); };
+    return "[" + text(lb_TotalTime) + text(lb_TT) + "] [" + text(lb_ElapsedTime) + text(lb_ET) + "] ["
+           + std::to_string(internals(*progress).getPerc()) + "%]";
 }

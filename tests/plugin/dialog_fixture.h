@@ -32,8 +32,7 @@ protected:
     // Selects a row as if the user had pressed OK on an entry with this text.
     void select(const std::string& text)
     {
-        new eListBoxEntryText(&scratch, eString(text));
-        dialog->selectedItem(static_cast<eListBoxEntryText*>(internals(scratch).entryAt(internals(scratch).getCount() - 1)));
+        dialog->selectedItem(new eListBoxEntryText(&scratch, eString(text)));
     }
 
     // Enters an absolute directory from "/" by its full path.

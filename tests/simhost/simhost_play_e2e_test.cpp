@@ -53,8 +53,9 @@ protected:
         const std::string walk = keysTo(tree / kPlayedName);
         EXPECT_FALSE(walk.empty()) << "no walk to " << tree.root();
         std::ofstream(tree / "keys") << walk << afterSelecting << "\n";
+        const std::string options = std::string("--thread-kill=") + GetParam() + " --script keys ";
         return run("cd " + shellQuoted(tree.root()) + " && LIRVA_DSP_SPEED=1 LIRVA_DSP_CAPTURE=" +
-                   shellQuoted(tree / "cap.raw") + " " + simhost(std::string("--thread-kill=") + GetParam() + " --script keys " LIRVA_PLUGIN));
+                   shellQuoted(tree / "cap.raw") + " " + simhost(options + LIRVA_PLUGIN));
     }
 
     // The captured bytes, checked to be the first part of the reference
