@@ -11,6 +11,7 @@
 #include <string>
 
 #include "lirva_dialog.h"
+#include "widget_private.h"
 
 namespace {
 
@@ -53,7 +54,7 @@ void BM_ListDirectory(benchmark::State& state)
     eLirvaDialog dialog;
     for (auto _ : state)
         dialog.dispfiles(path);
-    state.counters["rows"] = dialog.fileList()->getCount();
+    state.counters["rows"] = internals(*dialog.fileList()).getCount();
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 BENCHMARK(BM_ListDirectory)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->MinTime(2);

@@ -37,13 +37,20 @@ OutputFormat read_answers()
 }
 }  // namespace
 
-void audio_device_open()
+bool audio_device_open()
 {
     audio_device_close();
 
-    // O_WRONLY alone: with O_CREAT a missing node would become a plain file.
-    audio = open(audio_device_path, O_WRONLY, 0);
+    // Never O_CREAT: a missing node would become a plain file. O_NONBLOCK
+    // only for the open itself, so a busy device cannot hold the thread;
+    // writes block, as they pace the play.
+    audio = open(audio_device_path, O_WRONLY | O_NONBLOCK, 0);
     device_open = audio >= 0;
+    if (device_open) {
+        const int flags = fcntl(audio, F_GETFL);
+        if (flags >= 0)
+            fcntl(audio, F_SETFL, flags & ~O_NONBLOCK);
+    }
 
     dsp_stereo = 2;
     dsp_speed = 44100;
@@ -54,6 +61,8 @@ void audio_device_open()
 
     accepted = read_answers();
     chain.begin(accepted);
+    // A format we cannot write plays nothing: silence, not noise.
+    return device_open && accepted.playable;
 }
 
 const OutputFormat& audio_device_format()

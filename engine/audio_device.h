@@ -18,10 +18,12 @@ extern const char* audio_device_path;
 
 // Opens the device write-only (never creating it) and sets it to signed
 // 16-bit big-endian samples, two channels and 44100 Hz, in that order.
-// Without a device, playback runs silent and unpaced. What the device
+// The open does not wait: a busy device fails at once. What the device
 // answers to the three settings is what the play's output chain converts
-// to. A descriptor still open from an earlier play is closed first.
-void audio_device_open();
+// to. Returns whether there is something to play to: the device is open and
+// accepted a format that can be sent to it. A descriptor still open from an
+// earlier play is closed first.
+bool audio_device_open();
 
 // What the device accepted at the last set-up (what was asked for, where it
 // gave no answer).

@@ -7,6 +7,7 @@
 #include "decoder_session.h"
 #include "file_info.h"
 #include "flac_callbacks.h"
+#include "flac_file.h"
 #include "sample_writer.h"
 #include "stream_info.h"
 
@@ -18,6 +19,7 @@ void drop_decoder()
 {
     FLAC__stream_decoder_delete(file_info.decoder);
     file_info.decoder = nullptr;
+    flac_file_close();
 }
 
 }  // namespace
@@ -37,9 +39,15 @@ int decoder_constructor(const char* path)
         return 0;
 
     FLAC__stream_decoder_set_md5_checking(file_info.decoder, true);
-    // The decoder gets the whole path, not the possibly shortened copy.
-    FLAC__StreamDecoderInitStatus init = FLAC__stream_decoder_init_file(
-        file_info.decoder, path, flac_write_hdl, flac_metadata_hdl, flac_error_hdl, &file_info);
+    // The whole path is opened, not the possibly shortened copy; libFLAC
+    // reads it through our callbacks, which answer a stop at once.
+    if (!flac_file_open(path)) {
+        drop_decoder();
+        return 0;
+    }
+    FLAC__StreamDecoderInitStatus init = FLAC__stream_decoder_init_stream(
+        file_info.decoder, flac_file_read, flac_file_seek, flac_file_tell, flac_file_length, flac_file_eof,
+        flac_write_hdl, flac_metadata_hdl, flac_error_hdl, &file_info);
     if (init != FLAC__STREAM_DECODER_INIT_STATUS_OK) {
         drop_decoder();
         return 0;
@@ -73,6 +81,7 @@ void decoder_destructor()
         FLAC__stream_decoder_finish(file_info.decoder);   // an MD5 mismatch is ignored
         drop_decoder();
     }
+    flac_file_close();
     file_info.is_playing = 0;
     file_info.filename[0] = '\0';
     file_info.total_time = 0;

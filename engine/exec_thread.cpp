@@ -1,20 +1,25 @@
 #include "exec_thread.h"
 
 #include <algorithm>
+#include <condition_variable>
 #include <mutex>
 #include <vector>
 
 #include "audio_device.h"
+#include "cancel_point.h"
 #include "decoder_session.h"
 #include "file_info.h"
+#include "play_stop.h"
 
 std::atomic<ExecThread*> execThread{nullptr};
 
 namespace {
 
 // Every thread object not yet reclaimed. Only the GUI thread creates and
-// deletes them; the lock keeps count() safe from anywhere.
+// deletes them; the lock keeps count() safe from anywhere, and `ended`
+// tells stopAll() that a thread's end has run.
 std::mutex registryMutex;
+std::condition_variable threadEnded;
 std::vector<ExecThread*> registry;
 
 template <class Pick>
@@ -32,7 +37,9 @@ void reclaim(ExecThread* t)
 {
     ExecThread* expected = t;
     execThread.compare_exchange_strong(expected, nullptr);
+#if LIRVA_RECLAIM_THREADS
     delete t;
+#endif
 }
 
 }  // namespace
@@ -45,7 +52,6 @@ ExecThread::ExecThread(eString path) : command(std::move(path))
 
 ExecThread::~ExecThread()
 {
-    kill(true);   // joins; harmless when the thread has ended
     std::lock_guard<std::mutex> lock(registryMutex);
     registry.erase(std::remove(registry.begin(), registry.end(), this), registry.end());
 }
@@ -56,13 +62,27 @@ void ExecThread::start()
     run(0, 0);
 }
 
+void ExecThread::stop()
+{
+    stop_requested_ = true;
+    kill(true);
+}
+
 void ExecThread::thread()
 {
-    audio_device_open();
-    play_file(command.c_str());
+    hold_back_cancellation();
+    bind_play_stop(&stop_requested_);
+    // Without a device nothing is decoded: progress shown while nothing
+    // sounds would be a failure shown as success. The play just ends.
+    if (audio_device_open() && !play_stop_requested())
+        play_file(command.c_str());
+    else
+        decoder_destructor();   // the close, for a session never opened
+    played_ = true;
     // Nothing is run on the played path after the play: no shell ever sees
     // a file name.
     result = 0;
+    bind_play_stop(nullptr);
 }
 
 void ExecThread::thread_finished()
@@ -71,22 +91,34 @@ void ExecThread::thread_finished()
     if (file_info.is_playing)
         decoder_destructor();
     finished(result);
+    // The last thing done for this object on the host's end-of-thread path.
+    std::lock_guard<std::mutex> lock(registryMutex);
+    ended_ = true;
+    threadEnded.notify_all();
 }
 
 void ExecThread::reclaimEnded()
 {
-    for (ExecThread* t : takeFromRegistry([](ExecThread* t) { return t->started_ && !t->thread_running(); })) {
-        t->wait();
+    for (ExecThread* t : takeFromRegistry([](ExecThread* t) { return t->ended_.load(); }))
         reclaim(t);
-    }
 }
 
 void ExecThread::stopAll()
 {
-    for (ExecThread* t : takeFromRegistry([](ExecThread* t) { return t->started_; })) {
-        t->kill(true);
-        reclaim(t);
+    std::vector<ExecThread*> started = takeFromRegistry([](ExecThread* t) { return t->started_.load(); });
+    for (ExecThread* t : started)
+        if (!t->ended_)
+            t->stop();
+    // A host whose kill returns before the end is waited for here: no
+    // thread may reach the window after it has gone.
+    {
+        std::unique_lock<std::mutex> lock(registryMutex);
+        threadEnded.wait(lock, [&] {
+            return std::all_of(started.begin(), started.end(), [](ExecThread* t) { return t->ended_.load(); });
+        });
     }
+    for (ExecThread* t : started)
+        reclaim(t);
 }
 
 int ExecThread::count()

@@ -11,22 +11,37 @@
 // through a decoder session. When the thread ends, returned or stopped, its
 // end closes a session that a stop left open and emits `finished`.
 //
-// Threads are reclaimed by the GUI thread once they have ended (never from
-// inside their own end, which runs on the thread itself).
+// Of the host's thread it uses run() and kill() only. The stop request is
+// the thread's own record, set before kill(); whether kill() waits for the
+// end, or ends the thread by cancellation, is the host's.
+//
+// Threads are reclaimed by the GUI thread once their own record says they
+// have ended (never from inside their end, which may run on the thread
+// itself). This needs a host that no longer touches an eThread once its
+// thread_finished() has returned, or whose destructor waits for that; with
+// LIRVA_RECLAIM_THREADS off, ended threads are forgotten and leak instead.
 class ExecThread : public eThread {
 public:
     explicit ExecThread(eString path);
     ~ExecThread() override;
 
     void start();
+    // Asks the play to stop, then kills the thread. GUI thread.
+    void stop();
+    // True once thread_finished() has done everything it does.
+    bool ended() const { return ended_; }
+    // True from start() until the play (device set-up, opening the session
+    // and decoding) is over: the thread is not yet in its after-play step.
+    bool in_play() const { return started_ && !played_ && !ended_; }
 
     eString command;                     // the path of the file to play
     int result = 0;                      // carried by `finished`
     sigc::signal<void(int)> finished;    // emitted once, on the thread's end
 
-    // Deletes every started thread that has ended (joining it). GUI thread.
+    // Deletes every started thread that has ended. GUI thread.
     static void reclaimEnded();
-    // Stops every started thread and deletes them all. GUI thread.
+    // Stops every started thread, waits until each has ended and deletes
+    // them all. GUI thread.
     static void stopAll();
     // Threads created and not yet reclaimed.
     static int count();
@@ -36,7 +51,10 @@ protected:
     void thread_finished() override;
 
 private:
-    bool started_ = false;
+    std::atomic<bool> started_{false};
+    std::atomic<bool> stop_requested_{false};
+    std::atomic<bool> played_{false};
+    std::atomic<bool> ended_{false};
 };
 
 // The thread of the file that plays, or null. Written on the GUI thread and

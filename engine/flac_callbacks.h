@@ -8,8 +8,9 @@
 
 // Once per decoded frame: converts it to the device's format, writes it to
 // the device, advances the play position and refreshes the elapsed time at
-// each new whole second. Returns ABORT only when the play thread has been
-// asked to stop, or when the device accepted no format it can be sent.
+// each new whole second. Returns ABORT when the play thread has been asked
+// to stop, the device fails a write, or the device accepted no format it
+// can be sent.
 FLAC__StreamDecoderWriteStatus flac_write_hdl(const FLAC__StreamDecoder* decoder,
                                               const FLAC__Frame* frame,
                                               const FLAC__int32* const buffer[],

@@ -2,34 +2,37 @@
 #include <errno.h>
 #include <unistd.h>
 
-#include <ethread.h>
 #include <lirva_dialog.h>
 
 #include "audio_device.h"
+#include "cancel_point.h"
 #include "file_info.h"
 #include "flac_callbacks.h"
 #include "play_clock.h"
+#include "play_stop.h"
 #include "sample_writer.h"
 
 namespace {
 
-enum class WriteResult { done, stopped };
+enum class WriteResult { done, stopped, failed };
 
 // Hands `size` bytes to the device in one write() when the device takes
 // them whole. A blocking write cut short by a signal returns a partial count
 // or EINTR: the rest is sent again unless the thread is being stopped. Any
-// other failure drops the rest of the frame.
+// other failure ends the play: decoding on unpaced would show progress
+// while nothing sounds. The blocking write is the one place where a host's
+// cancellation may end the play thread.
 WriteResult write_to_device(const uint8_t* data, size_t size)
 {
     while (size > 0) {
-        ssize_t n = write(audio, data, size);
+        ssize_t n = cancel_point([&] { return write(audio, data, size); });
         if (n > 0) {
             data += n;
             size -= static_cast<size_t>(n);
         } else if (!(n < 0 && errno == EINTR)) {
-            return WriteResult::done;
+            return WriteResult::failed;
         }
-        if (size > 0 && eThread::stopRequested())
+        if (size > 0 && play_stop_requested())
             return WriteResult::stopped;
     }
     return WriteResult::done;
@@ -50,7 +53,7 @@ FLAC__StreamDecoderWriteStatus flac_write_hdl(const FLAC__StreamDecoder*,
                                               const FLAC__int32* const buffer[],
                                               void* client_data)
 {
-    if (eThread::stopRequested())
+    if (play_stop_requested())
         return FLAC__STREAM_DECODER_WRITE_STATUS_ABORT;
 
     FileInfo& info = *static_cast<FileInfo*>(client_data);
@@ -68,7 +71,7 @@ FLAC__StreamDecoderWriteStatus flac_write_hdl(const FLAC__StreamDecoder*,
         // fills the buffer before the frame's end.
         for (size_t first = 0; first < blocksize;) {
             const size_t converted = chain.convert(buffer, channels, first, blocksize - first, bits, sample_rate);
-            if (write_to_device(chain.data(), chain.size()) == WriteResult::stopped)
+            if (write_to_device(chain.data(), chain.size()) != WriteResult::done)
                 return FLAC__STREAM_DECODER_WRITE_STATUS_ABORT;
             if (converted == 0 && chain.size() == 0)
                 break;

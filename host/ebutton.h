@@ -5,17 +5,13 @@
 
 #include "elabel.h"
 
-// A label that can be activated: by OK while it has the focus, or by its
-// shortcut key. Activation emits `selected`.
+// A label that can be activated (OK while it has the focus, or its shortcut
+// key); activation emits `selected`.
 class eButton : public eLabel {
 public:
     explicit eButton(eWidget* parent, eLabel* descr = nullptr, int takefocus = 1, const char* deco = "eButton");
 
     sigc::signal<void()> selected;
-
-    bool keyDown(eRCKey key) override;
-    void shortcutAction() override;
-    eWidgetKind kind() const override { return eWidgetKind::button; }
 };
 
 #endif

@@ -10,12 +10,6 @@ public:
 
     // Shows the symbol of a colour key ("red", "blue", ...) beside the text.
     void setShortcutPixmap(const eString& colour);
-    eString getShortcutPixmap() const;
-
-    eWidgetKind kind() const override { return eWidgetKind::label; }
-
-private:
-    eString pixmap_;
 };
 
 #endif

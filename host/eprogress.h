@@ -3,19 +3,12 @@
 
 #include "ewidget.h"
 
-// A horizontal bar showing a percentage. Values outside 0..100 are kept as
-// given and drawn clamped.
+// A horizontal bar showing a percentage.
 class eProgress : public eWidget {
 public:
     explicit eProgress(eWidget* parent, int takefocus = 0);
 
-    void setPerc(int percent);   // any thread
-    int getPerc() const;         // any thread
-
-    eWidgetKind kind() const override { return eWidgetKind::progress; }
-
-private:
-    int perc_ = 0;
+    void setPerc(int percent);   // 0 to 100; any thread
 };
 
 #endif

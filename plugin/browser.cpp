@@ -89,7 +89,8 @@ void eLirvaDialog::selectedItem(eListBoxEntryText* entry)
         return;
     }
     eString text = entry->getText();
-    if (text.left(2) == "..") {
+    // The parent entry is exactly "..": "..intro.flac" is a file.
+    if (text == "..") {
         folderup();
         return;
     }

@@ -13,8 +13,8 @@ eLirvaDialog::eLirvaDialog() : eWindow(1)
     setText("Lirva 0.0.2");
 
     // Read anew at each use, as the client area is the host's to keep.
-    auto w = [this] { return getClientRect().width(); };
-    auto h = [this] { return getClientRect().height(); };
+    auto w = [this] { return clientrect.width(); };
+    auto h = [this] { return clientrect.height(); };
 
     list = new eListBox<eListBoxEntryText>(this, nullptr, 1);
     list->move(ePoint(10, 10));

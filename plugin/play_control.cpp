@@ -13,7 +13,7 @@ void eLirvaDialog::play(const eString& path)
 {
     // A thread that still exists is stopped, even one past its session.
     if (ExecThread* old = execThread.load()) {
-        old->kill(true);
+        old->stop();
         gui_pause(1);
     }
     ExecThread::reclaimEnded();
@@ -26,9 +26,12 @@ void eLirvaDialog::play(const eString& path)
 
 void eLirvaDialog::StopPlayer()
 {
-    if (file_info.is_playing) {
-        if (ExecThread* current = execThread.load())
-            current->kill(true);
+    // A thread still setting up its play (device, file, metadata) is
+    // stopped too: it may be held there by the file or the device, and
+    // nothing else would stop it. A thread past its play is left alone.
+    if (ExecThread* current = execThread.load()) {
+        if (file_info.is_playing || current->in_play())
+            current->stop();
     }
     setFocus(list);
 }

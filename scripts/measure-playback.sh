@@ -6,7 +6,11 @@
 #      labels are empty and the bar is at 0, over STOPS stops, each after a
 #      random 50-300 ms of play (bench/play/stop_latency.cpp);
 #   2. processor share while lirva-play plays the whole file: (user + system)
-#      / wall time, in percent of one core. Goal: under 2%.
+#      / wall time, in percent of one core. Goal: under 2%;
+#   3. stop times while a hostile file keeps the decoder reading (a 1 TB
+#      sparse file after a valid header, 512 padding blocks of 16 MiB): the
+#      blue key, selecting another file and leaving, 20 rounds each
+#      (bench/play/hostile_stop.cpp). Goal: under 50 ms at the 99th percentile.
 #
 #   scripts/measure-playback.sh [BUILD_DIR] [STOPS]
 #
@@ -21,10 +25,11 @@ stops=${2:-100}
 file="$here/../shared/flac-corpus/subset-01-blocksize-4096.flac"
 
 sim="$build/simhost/dsp/liblirva_dsp_sim.so"
-play="$build/simhost/player/lirva-play"
+play="$build/tools/lirva-play/lirva-play"
 latency="$build/bench/play/lirva-stop-latency"
 share="$build/bench/play/lirva-cpu-share"
-bench_build "$build" lirva_dsp_sim lirva-play lirva-stop-latency lirva-cpu-share
+hostile="$build/bench/play/lirva-hostile-stop"
+bench_build "$build" lirva_dsp_sim lirva-play lirva-stop-latency lirva-cpu-share lirva-hostile-stop
 [ -f "$file" ] || { echo "missing $file" >&2; exit 1; }
 file=$(cd "$(dirname "$file")" && pwd)/$(basename "$file")   # the program wants an absolute path
 
@@ -33,3 +38,6 @@ echo "== stop latency, $stops stops, simulated device at real-time speed"
 
 echo "== processor share while $(basename "$file") plays at real-time speed"
 (set -x; LD_PRELOAD="$sim" LIRVA_DSP_SPEED=1 "$share" "$play" "$file")
+
+echo "== stop times while a hostile file keeps the decoder reading"
+(set -x; LD_PRELOAD="$sim" LIRVA_DSP_SPEED=1 "$hostile" -n 20 "$file")

@@ -26,6 +26,7 @@
 #include "gui_pause.h"
 #include "lirva_dialog.h"
 #include "status_widgets.h"
+#include "widget_private.h"
 
 namespace {
 
@@ -34,8 +35,9 @@ constexpr auto kGiveUp = std::chrono::seconds(5);
 
 bool displayIdle()
 {
-    return lb_TotalTime->getText().empty() && lb_TT->getText().empty() && lb_ElapsedTime->getText().empty()
-           && lb_ET->getText().empty() && progress->getPerc() == 0;
+    return internals(*lb_TotalTime).getText().empty() && internals(*lb_TT).getText().empty()
+           && internals(*lb_ElapsedTime).getText().empty()
+           && internals(*lb_ET).getText().empty() && internals(*progress).getPerc() == 0;
 }
 
 // Polls `done` until it holds or kGiveUp has passed; false on giving up.
@@ -123,7 +125,7 @@ int main(int argc, char** argv)
             continue;
         }
         const Clock::time_point pressed = Clock::now();
-        dialog.dispatchKey(eRCKey::blue);
+        internals(dialog).dispatchKey(eRCKey::blue);
         if (!waitFor(displayIdle)) {
             fprintf(stderr, "lirva-stop-latency: the display was not idle %lld s after the blue key\n",
                     static_cast<long long>(kGiveUp.count()));

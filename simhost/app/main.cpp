@@ -17,6 +17,7 @@
 #include "options.h"
 #include "plugin_loader.h"
 #include "script_frontend.h"
+#include "thread_private.h"
 
 #ifndef LIRVA_DSP_SIM_PATH
 #define LIRVA_DSP_SIM_PATH ""
@@ -75,6 +76,7 @@ int main(int argc, char** argv) {
 
     if (o.dspSim) restartWithDspSimIfNeeded(argv, dspSimLibrary(LIRVA_DSP_SIM_PATH).c_str());
 
+    setThreadKill(o.threadKill);
     const LoadedPlugin plugin = loadPlugin(o.pluginPath);
     if (!plugin.ok()) {
         std::fprintf(stderr, "simhost: cannot load plug-in: %s\n", plugin.error.c_str());

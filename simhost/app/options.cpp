@@ -11,6 +11,9 @@ const char* const kUsage =
     "  --print-each     print the screen after every step\n"
     "  --size WxH       size of the printed screen in characters (default 90x36)\n"
     "  --no-dsp-sim     do not preload the simulated /dev/dsp\n"
+    "  --thread-kill=cooperative|cancel\n"
+    "                   how eThread::kill ends a thread: wake it until it returns (default),\n"
+    "                   or cancel it (POSIX cancellation) and join it, as some hosts do\n"
     "Steps: up down left right pgup pgdown ok exit red green yellow blue wait=MS print\n";
 
 namespace {
@@ -68,6 +71,9 @@ ParsedOptions parseOptions(const std::vector<std::string>& args) {
         } else if (arg == "--size") {
             if (!takeValue() || !parseSize(value, o.cols, o.rows))
                 return fail("--size needs WxH, from 10x3 to 1000x1000");
+        } else if (arg == "--thread-kill") {
+            if (!takeValue() || !parseThreadKill(value, o.threadKill))
+                return fail("--thread-kill needs cooperative or cancel");
         } else if (hasValue) {
             return fail(arg + " takes no value");
         } else if (arg == "--headless") {

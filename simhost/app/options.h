@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "thread_private.h"
+
 // simhost's command line.
 struct Options {
     std::string pluginPath;
@@ -13,6 +15,7 @@ struct Options {
     bool printEach = false;   // --print-each
     bool dspSim = true;       // --no-dsp-sim turns the simulated device off
     bool help = false;        // --help
+    ThreadKill threadKill = ThreadKill::cooperative;   // --thread-kill
     int cols = 90;            // --size WxH, headless screen in cells
     int rows = 36;
 

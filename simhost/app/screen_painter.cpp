@@ -8,6 +8,7 @@
 #include "elistbox.h"
 #include "eprogress.h"
 #include "ewidget.h"
+#include "widget_private.h"
 
 const char* const kKeyHelp = "arrows move  PgUp/PgDn page  Enter OK  Esc exit  F1/r red: Root  F4/b blue: Stop";
 
@@ -26,9 +27,9 @@ public:
     Painter(ScreenGrid& grid) : grid_(grid) {}
 
     void widget(const eWidget& w, const CellRect& clip, const std::vector<CellRect>& coveredLater) {
-        const CellRect cells = toCells(w.getAbsoluteRect(), grid_.cols(), grid_.rows());
+        const CellRect cells = toCells(internals(w).getAbsoluteRect(), grid_.cols(), grid_.rows());
         CellRect inside = cells.intersect(clip);
-        switch (w.kind()) {
+        switch (internals(w).kind()) {
         case eWidgetKind::window: inside = window(w, cells, clip); break;
         case eWidgetKind::label:
         case eWidgetKind::button: label(static_cast<const eLabel&>(w), cells, clip, coveredLater); break;
@@ -44,12 +45,13 @@ private:
     // cells its later siblings will cover.
     void children(const eWidget& parent, const CellRect& clip) {
         std::vector<const eWidget*> shown;
-        for (const eWidget* child : parent.getChildren())
-            if (child && child->isVisible()) shown.push_back(child);
+        for (const eWidget* child : internals(parent).getChildren())
+            if (child && internals(*child).isVisible()) shown.push_back(child);
         for (size_t i = 0; i < shown.size(); ++i) {
             std::vector<CellRect> later;
             for (size_t j = i + 1; j < shown.size(); ++j)
-                later.push_back(toCells(shown[j]->getAbsoluteRect(), grid_.cols(), grid_.rows()).intersect(clip));
+                later.push_back(
+                    toCells(internals(*shown[j]).getAbsoluteRect(), grid_.cols(), grid_.rows()).intersect(clip));
             widget(*shown[i], clip, later);
         }
     }
@@ -59,14 +61,14 @@ private:
     // next to the client area, since a border of a few pixels would
     // otherwise take a whole row of children's cells.
     CellRect window(const eWidget& w, const CellRect& outer, const CellRect& clip) {
-        const eRect abs = w.getAbsoluteRect(), client = w.getClientRect();
+        const eRect abs = internals(w).getAbsoluteRect(), client = internals(w).getClientRect();
         const CellRect inside = toCells(eRect(abs.left() + client.left(), abs.top() + client.top(), client.width(),
                                               client.height()),
                                         grid_.cols(), grid_.rows());
         const CellRect cells{inside.left - 1, std::min(outer.top, inside.top - 1), inside.right + 1, inside.bottom + 1};
         grid_.fill(cells, {}, clip);
         grid_.box(cells, {}, clip);
-        const eString title = w.getText();
+        const eString title = internals(w).getText();
         if (!title.empty()) {
             const CellRect titleClip = CellRect{cells.left + 1, cells.top, cells.right - 1, cells.top + 1}.intersect(clip);
             CellStyle bold;
@@ -82,18 +84,18 @@ private:
     // colour key is shown as "[red] " before the text and colours the widget.
     void label(const eLabel& l, const CellRect& cells, const CellRect& clip, const std::vector<CellRect>& coveredLater) {
         const CellRect area = cells.intersect(clip);
-        eString key = l.getShortcutPixmap();
-        if (key.empty()) key = l.getShortcut();
+        eString key = internals(l).getShortcutPixmap();
+        if (key.empty()) key = internals(l).getShortcut();
         CellStyle style;
         style.colour = colourNamed(key);
-        style.reverse = l.hasFocus() && l.kind() == eWidgetKind::button;
+        style.reverse = internals(l).hasFocus() && internals(l).kind() == eWidgetKind::button;
         grid_.fill(cells, style, clip);
         CellRect textArea = cells;
-        if (l.hasDeco() && cells.height() >= 3) {
+        if (internals(l).hasDeco() && cells.height() >= 3) {
             grid_.box(cells, style, clip);
             textArea = {cells.left + 1, cells.top + 1, cells.right - 1, cells.bottom - 1};
         }
-        const eString text = key.empty() ? l.getText() : eString("[" + key + "] " + l.getText());
+        const eString text = key.empty() ? internals(l).getText() : eString("[" + key + "] " + internals(l).getText());
         grid_.text(textArea.left, firstVisibleRow(textArea, coveredLater), text, style, textArea.intersect(area));
     }
 
@@ -102,7 +104,7 @@ private:
     void progress(const eProgress& p, const CellRect& cells, const CellRect& clip,
                   const std::vector<CellRect>& coveredLater) {
         grid_.fill(cells, {}, clip);
-        const int perc = std::clamp(p.getPerc(), 0, 100);
+        const int perc = std::clamp(internals(p).getPerc(), 0, 100);
         char number[8];
         std::snprintf(number, sizeof number, "%3d%%", perc);
         const int barWidth = cells.width() - 5;   // bar, a blank, "100%"
@@ -123,29 +125,29 @@ private:
               const std::vector<CellRect>& coveredLater) {
         grid_.fill(cells, {}, clip);
         CellRect inner = cells;
-        if (l.hasDeco() && cells.height() >= 3) {
+        if (internals(l).hasDeco() && cells.height() >= 3) {
             grid_.box(cells, {}, clip);
             inner = {cells.left + 1, cells.top + 1, cells.right - 1, cells.bottom - 1};
         }
         inner = inner.intersect(clip);
         const int rows = unobscuredRows(inner, coveredLater);
-        const int page = l.getPageSize();
+        const int page = internals(l).getPageSize();
         const int shown = page > 0 ? std::min(rows, page) : rows;
         if (shown <= 0) return;
 
-        const int count = l.getCount();
-        const int cursor = l.getCurrentIndex();
-        int first = std::max(l.getTop(), 0);
+        const int count = internals(l).getCount();
+        const int cursor = internals(l).getCurrentIndex();
+        int first = std::max(internals(l).getTop(), 0);
         if (cursor >= 0 && cursor < count) {
             if (cursor < first) first = cursor;
             if (cursor >= first + shown) first = cursor - shown + 1;
         }
         for (int i = 0; i < shown && first + i < count; ++i) {
-            const eListBoxEntry* entry = l.entryAt(first + i);
+            const eListBoxEntryText* entry = internals(l).entryAt(first + i);
             if (!entry) break;
             const bool isCursor = first + i == cursor;
             CellStyle style;
-            style.reverse = isCursor && l.hasFocus();
+            style.reverse = isCursor && internals(l).hasFocus();
             const int row = inner.top + i;
             const CellRect rowArea{inner.left, row, inner.right, row + 1};
             grid_.fill(rowArea, style, rowArea);
@@ -209,7 +211,7 @@ ScreenGrid paintScreen(const eWidget& top, int cols, int rows) {
     ScreenGrid grid(cols, rows);
     if (grid.cols() == 0 || grid.rows() == 0) return grid;
     const CellRect tvArea = grid.bounds();
-    if (top.isVisible()) Painter(grid).widget(top, tvArea, {});
+    if (internals(top).isVisible()) Painter(grid).widget(top, tvArea, {});
     const CellRect helpRow{0, rows - 1, cols, rows};
     grid.fill(helpRow, {}, helpRow);
     grid.text(0, rows - 1, kKeyHelp, {}, helpRow);

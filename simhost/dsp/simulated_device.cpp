@@ -13,6 +13,7 @@
 #include "capture.h"
 #include "device_answers.h"
 #include "event_log.h"
+#include "failure_modes.h"
 #include "pacer.h"
 #include "real_calls.h"
 
@@ -142,6 +143,8 @@ int sim_open(int flags)
     char text[128];
     describe_flags(flags, text, sizeof text);
     log_event("open %s", text);
+    if (sim_fails_open())
+        return -1;
 
     int fd = real::open("/dev/null", O_WRONLY | (flags & O_CLOEXEC), 0);
     if (fd < 0)
@@ -248,6 +251,8 @@ ssize_t sim_write(int fd, const void* data, size_t size)
     }
     if (size == 0)
         return 0;
+    if (sim_fails_write())
+        return -1;
 
     const uint64_t generation = d->generation;
     size_t accepted = size;

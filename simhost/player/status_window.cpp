@@ -1,4 +1,5 @@
 #include "status_window.h"
+#include "widget_private.h"
 
 #include <elabel.h>
 #include <eprogress.h>
@@ -24,6 +25,7 @@ StatusWindow::~StatusWindow()
 
 std::string StatusWindow::describe() const
 {
-    return "[" + lb_TotalTime->getText() + lb_TT->getText() + "] [" + lb_ElapsedTime->getText()
-        + lb_ET->getText() + "] [" + std::to_string(progress->getPerc()) + "%]";
+    auto text = [](const eLabel* label) { return internals(*label).getText(); };
+    return "[" + text(lb_TotalTime) + text(lb_TT) + "] [" + text(lb_ElapsedTime) + text(lb_ET) + "] ["
+           + std::to_string(internals(*progress).getPerc()) + "%]";
 }

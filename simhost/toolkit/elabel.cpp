@@ -2,19 +2,17 @@
 #include "elabel.h"
 
 #include "tree_lock.h"
+#include "widget_private.h"
 
 eLabel::eLabel(eWidget* parent, int /*flags*/, int takefocus, const char* deco)
     : eDecoWidget(parent, takefocus, deco)
 {
+    internals(*this).widgetKind = eWidgetKind::label;
 }
 
 void eLabel::setShortcutPixmap(const eString& colour)
 {
-    if (assignLocked(pixmap_, colour))
-        redraw();
-}
-
-eString eLabel::getShortcutPixmap() const
-{
-    return readLocked(pixmap_);
+    eWidget::Private& d = internals(*this);
+    if (assignLocked(d.pixmap, colour))
+        d.redraw();
 }

@@ -6,10 +6,11 @@
 #include <cstring>
 
 #include "tree_lock.h"
+#include "widget_private.h"
 
 namespace {
 // Byte order: every byte compared as unsigned char.
-bool textBefore(const eListBoxEntry* a, const eListBoxEntry* b)
+bool textBefore(const eListBoxEntryText* a, const eListBoxEntryText* b)
 {
     const eString& x = a->getText();
     const eString& y = b->getText();
@@ -21,157 +22,166 @@ bool textBefore(const eListBoxEntry* a, const eListBoxEntry* b)
 eListBoxBase::eListBoxBase(eWidget* parent, const eWidget* /*descr*/, int takefocus, const char* deco)
     : eDecoWidget(parent, takefocus, deco)
 {
+    eWidget::Private& d = internals(*this);
+    d.widgetKind = eWidgetKind::listbox;
+    d.list = std::make_unique<eWidget::Private::List>();
+    // Up/down move the cursor, left/right and the page keys a page, OK
+    // selects the entry under the cursor, EXIT selects nothing.
+    d.keyDown = [this, &d](eRCKey key) {
+        const int current = d.getCurrentIndex();
+        const int page = d.getPageSize();
+        switch (key) {
+        case eRCKey::up:
+            d.moveCursor(current - 1, true);
+            return true;
+        case eRCKey::down:
+            d.moveCursor(current + 1, true);
+            return true;
+        case eRCKey::left:
+        case eRCKey::pageUp:
+            d.moveCursor(current - page, true);
+            return true;
+        case eRCKey::right:
+        case eRCKey::pageDown:
+            d.moveCursor(current + page, true);
+            return true;
+        case eRCKey::ok:
+            if (eListBoxEntryText* entry = d.getCurrent())
+                SendSelected(entry);
+            return true;
+        case eRCKey::exit:
+            SendSelected(nullptr);
+            return true;
+        default:
+            return false;
+        }
+    };
+    d.list->selChanged = [this](eListBoxEntryText* entry) { SendSelChanged(entry); };
 }
 
 eListBoxBase::~eListBoxBase()
 {
-    TreeLockGuard lock(widgetTreeLock());
-    for (eListBoxEntry* entry : entries_)
-        delete entry;
-    entries_.clear();
+    internals(*this).deleteEntries();
 }
 
 void eListBoxBase::beginAtomic()
 {
     TreeLockGuard lock(widgetTreeLock());
-    ++atomicDepth_;
+    ++internals(*this).list->atomicDepth;
 }
 
 void eListBoxBase::endAtomic()
 {
     TreeLockGuard lock(widgetTreeLock());
-    if (atomicDepth_ > 0 && --atomicDepth_ == 0)
-        redraw();
+    eWidget::Private& d = internals(*this);
+    if (d.list->atomicDepth > 0 && --d.list->atomicDepth == 0)
+        d.redraw();
 }
 
 void eListBoxBase::clearList()
 {
     TreeLockGuard lock(widgetTreeLock());
-    for (eListBoxEntry* entry : entries_)
-        delete entry;
-    entries_.clear();
-    current_ = 0;
-    top_ = 0;
-    if (atomicDepth_ == 0)
-        redraw();
+    eWidget::Private& d = internals(*this);
+    d.deleteEntries();
+    if (d.list->atomicDepth == 0)
+        d.redraw();
 }
 
 void eListBoxBase::sort()
 {
     TreeLockGuard lock(widgetTreeLock());
-    std::stable_sort(entries_.begin(), entries_.end(), textBefore);
-    current_ = 0;
-    top_ = 0;
-    if (atomicDepth_ == 0)
+    eWidget::Private& d = internals(*this);
+    std::stable_sort(d.list->entries.begin(), d.list->entries.end(), textBefore);
+    d.list->current = 0;
+    d.list->top = 0;
+    if (d.list->atomicDepth == 0)
+        d.redraw();
+}
+
+void eWidget::Private::deleteEntries()
+{
+    TreeLockGuard lock(widgetTreeLock());
+    for (eListBoxEntryText* entry : list->entries)
+        delete entry;
+    list->entries.clear();
+    list->current = 0;
+    list->top = 0;
+}
+
+void eWidget::Private::append(eListBoxEntryText* entry)
+{
+    TreeLockGuard lock(widgetTreeLock());
+    list->entries.push_back(entry);
+    if (list->atomicDepth == 0)
         redraw();
 }
 
-void eListBoxBase::append(eListBoxEntry* entry)
+int eWidget::Private::getCount() const
 {
-    if (!entry)
-        return;
     TreeLockGuard lock(widgetTreeLock());
-    entries_.push_back(entry);
-    if (atomicDepth_ == 0)
-        redraw();
+    return static_cast<int>(list->entries.size());
 }
 
-int eListBoxBase::getCount() const
+eListBoxEntryText* eWidget::Private::entryAt(int index) const
 {
     TreeLockGuard lock(widgetTreeLock());
-    return static_cast<int>(entries_.size());
-}
-
-eListBoxEntry* eListBoxBase::entryAt(int index) const
-{
-    TreeLockGuard lock(widgetTreeLock());
-    if (index < 0 || index >= static_cast<int>(entries_.size()))
+    if (index < 0 || index >= static_cast<int>(list->entries.size()))
         return nullptr;
-    return entries_[static_cast<size_t>(index)];
+    return list->entries[static_cast<size_t>(index)];
 }
 
-eListBoxEntry* eListBoxBase::getCurrent() const
+eListBoxEntryText* eWidget::Private::getCurrent() const
 {
     TreeLockGuard lock(widgetTreeLock());
-    return entryAt(current_);
+    return entryAt(list->current);
 }
 
-int eListBoxBase::getCurrentIndex() const
+int eWidget::Private::getCurrentIndex() const
 {
     TreeLockGuard lock(widgetTreeLock());
-    return current_;
+    return list->current;
 }
 
-void eListBoxBase::setCurrentIndex(int index)
+void eWidget::Private::setCurrentIndex(int index)
 {
     moveCursor(index, true);
 }
 
-int eListBoxBase::getTop() const
+int eWidget::Private::getTop() const
 {
     TreeLockGuard lock(widgetTreeLock());
-    return top_;
+    return list->top;
 }
 
-int eListBoxBase::getPageSize() const
+int eWidget::Private::getPageSize() const
 {
     TreeLockGuard lock(widgetTreeLock());
-    return std::max(1, getClientRect().height() / eListBoxEntryText::getEntryHeight());
+    return std::max(1, self.clientrect.height() / eListBoxEntryText::getEntryHeight());
 }
 
-void eListBoxBase::moveCursor(int index, bool notify)
+void eWidget::Private::moveCursor(int index, bool notify)
 {
-    eListBoxEntry* now = nullptr;
+    eListBoxEntryText* now = nullptr;
     {
         TreeLockGuard lock(widgetTreeLock());
-        if (entries_.empty())
+        auto& entries = list->entries;
+        if (entries.empty())
             return;
-        index = std::clamp(index, 0, static_cast<int>(entries_.size()) - 1);
-        if (index == current_)
+        index = std::clamp(index, 0, static_cast<int>(entries.size()) - 1);
+        if (index == list->current)
             return;
-        current_ = index;
+        list->current = index;
         // Scroll just enough to keep the cursor on the page.
         const int page = getPageSize();
-        if (current_ < top_)
-            top_ = current_;
-        else if (current_ >= top_ + page)
-            top_ = current_ - page + 1;
-        if (atomicDepth_ > 0)
+        if (list->current < list->top)
+            list->top = list->current;
+        else if (list->current >= list->top + page)
+            list->top = list->current - page + 1;
+        if (list->atomicDepth > 0)
             return;   // a batch tells nobody about intermediate cursors
         redraw();
-        now = entries_[static_cast<size_t>(current_)];
+        now = entries[static_cast<size_t>(list->current)];
     }
     if (notify)
-        SendSelChanged(now);
-}
-
-bool eListBoxBase::keyDown(eRCKey key)
-{
-    const int current = getCurrentIndex();
-    const int page = getPageSize();
-    switch (key) {
-    case eRCKey::up:
-        moveCursor(current - 1, true);
-        return true;
-    case eRCKey::down:
-        moveCursor(current + 1, true);
-        return true;
-    case eRCKey::left:
-    case eRCKey::pageUp:
-        moveCursor(current - page, true);
-        return true;
-    case eRCKey::right:
-    case eRCKey::pageDown:
-        moveCursor(current + page, true);
-        return true;
-    case eRCKey::ok:
-        if (eListBoxEntry* entry = getCurrent())
-            SendSelected(entry);
-        return true;
-    case eRCKey::exit:
-        SendSelected(nullptr);
-        return true;
-    default:
-        return eDecoWidget::keyDown(key);
-    }
+        list->selChanged(now);
 }

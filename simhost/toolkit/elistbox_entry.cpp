@@ -1,24 +1,22 @@
 // List entries: each appends itself to its list, which owns it from then on.
 #include "elistbox.h"
 
-eListBoxEntry::eListBoxEntry(eListBoxBase* list)
-{
-    if (list)
-        list->append(this);
-}
-
-eListBoxEntry::~eListBoxEntry() = default;
+#include "widget_private.h"
 
 eListBoxEntryText::eListBoxEntryText(eListBox<eListBoxEntryText>* list, const char* text, void* key,
                                      int /*align*/, const eString& /*helptext*/, int /*keytype*/)
-    : eListBoxEntry(list), text_(text), key_(key)
+    : text_(text), key_(key)
 {
+    if (list)
+        internals(*list).append(this);
 }
 
 eListBoxEntryText::eListBoxEntryText(eListBox<eListBoxEntryText>* list, const eString& text, void* key,
                                      int /*align*/, const eString& /*helptext*/, int /*keytype*/)
-    : eListBoxEntry(list), text_(text), key_(key)
+    : text_(text), key_(key)
 {
+    if (list)
+        internals(*list).append(this);
 }
 
 int eListBoxEntryText::getEntryHeight()

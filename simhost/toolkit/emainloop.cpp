@@ -6,6 +6,7 @@
 
 #include "ewidget.h"
 #include "tree_lock.h"
+#include "widget_private.h"
 
 namespace {
 // How long one wait for a key may last, so repaint requests are seen soon.
@@ -68,19 +69,20 @@ bool eMainloop::takePostedKey(eRCKey& key, int timeoutMs)
 int eMainloop::runModal(eWidget& w)
 {
     std::recursive_mutex& tree = widgetTreeLock();
+    eWidget::Private& d = internals(w);
     {
         TreeLockGuard lock(tree);
-        if (w.inLoop_)
+        if (d.inLoop)
             return -1;   // one loop per widget at a time
-        w.inLoop_ = true;
-        w.closing_ = false;
-        w.result_ = 0;
+        d.inLoop = true;
+        d.closing = false;
+        d.result = 0;
     }
 
     for (;;) {
         {
             TreeLockGuard lock(tree);
-            if (w.closing_)
+            if (d.closing)
                 break;
         }
 
@@ -107,14 +109,14 @@ int eMainloop::runModal(eWidget& w)
             got = input ? input->nextKey(key, keyWaitMs) : takePostedKey(key, keyWaitMs);
         }
         if (got) {
-            w.dispatchKey(key);
+            d.dispatchKey(key);
             std::lock_guard<std::mutex> lock(mutex_);
             ++handled_;
         }
     }
 
     TreeLockGuard lock(tree);
-    w.inLoop_ = false;
-    w.closing_ = false;
-    return w.result_;
+    d.inLoop = false;
+    d.closing = false;
+    return d.result;
 }

@@ -2,18 +2,16 @@
 #include "eprogress.h"
 
 #include "tree_lock.h"
+#include "widget_private.h"
 
 eProgress::eProgress(eWidget* parent, int takefocus) : eWidget(parent, takefocus)
 {
+    internals(*this).widgetKind = eWidgetKind::progress;
 }
 
 void eProgress::setPerc(int percent)
 {
-    if (assignLocked(perc_, percent))
-        redraw();
-}
-
-int eProgress::getPerc() const
-{
-    return readLocked(perc_);
+    eWidget::Private& d = internals(*this);
+    if (assignLocked(d.perc, percent))
+        d.redraw();
 }

@@ -1,11 +1,16 @@
-// eThread: a pthread with a cooperative stop. kill() sets a flag and keeps
-// interrupting the thread's blocking system calls with a signal whose
-// handler does nothing, until the thread has ended; then joins it.
+// eThread: a pthread that kill() ends by waking it until it returns, or by
+// cancelling it (thread_private.h), and then joins.
 #include "ethread.h"
 
+#include <pthread.h>
 #include <signal.h>
 
+#include <atomic>
 #include <chrono>
+#include <condition_variable>
+#include <mutex>
+
+#include "thread_private.h"
 
 namespace {
 // Ignored by default, so one arriving before the handler is installed is harmless.
@@ -13,6 +18,7 @@ constexpr int wakeSignal = SIGURG;
 // How often a thread that has not ended yet is woken again.
 constexpr std::chrono::milliseconds wakeInterval(1);
 
+std::atomic<ThreadKill> killMode{ThreadKill::cooperative};
 thread_local eThread* currentThread = nullptr;
 
 void ignoreWakeSignal(int)
@@ -32,85 +38,162 @@ void installWakeHandler()
 }
 }
 
-eThread::eThread() = default;
+struct eThread::Private {
+    explicit Private(eThread& owner) : self(owner) {}
+
+    static Private& of(const eThread& t) { return *t.d; }
+    static void* start(void* self);
+
+    void killWaking(std::unique_lock<std::mutex>& lock);
+    void killCancelling(std::unique_lock<std::mutex>& lock);
+    void waitForEnd();
+
+    eThread& self;
+    pthread_t tid{};
+    std::mutex mutex;
+    std::condition_variable ended;
+    bool started = false;
+    bool running = false;    // until thread() and thread_finished() have ended
+    bool finishing = false;  // thread_finished() has begun on the thread
+    bool cancelling = false;
+    bool joined = false;
+};
+
+void setThreadKill(ThreadKill how)
+{
+    killMode = how;
+}
+
+ThreadKill threadKill()
+{
+    return killMode;
+}
+
+bool parseThreadKill(const std::string& name, ThreadKill& how)
+{
+    if (name == "cooperative")
+        how = ThreadKill::cooperative;
+    else if (name == "cancel")
+        how = ThreadKill::cancel;
+    else
+        return false;
+    return true;
+}
+
+eThread::eThread() : d(new Private(*this))
+{
+}
 
 eThread::~eThread()
 {
     kill(true);   // harmless when never started or already joined
+    delete d;
 }
 
 int eThread::run(int /*prio*/, int /*policy*/)
 {
     installWakeHandler();
-    std::lock_guard<std::mutex> lock(mutex_);
-    if (started_)
+    std::lock_guard<std::mutex> lock(d->mutex);
+    if (d->started)
         return -1;
-    // Set before the thread exists, so a kill() from the new thread counts.
-    started_ = true;
-    running_ = true;
-    if (pthread_create(&tid_, nullptr, &eThread::start, this) != 0) {
-        running_ = false;
-        started_ = false;
+    d->started = true;
+    d->running = true;
+    if (pthread_create(&d->tid, nullptr, &Private::start, d) != 0) {
+        d->running = false;
+        d->started = false;
         return -1;
     }
     return 0;
 }
 
-void* eThread::start(void* self)
+void* eThread::Private::start(void* self)
 {
-    auto* thread = static_cast<eThread*>(self);
-    currentThread = thread;
-    thread->thread();
-    thread->thread_finished();
+    Private& d = *static_cast<Private*>(self);
+    currentThread = &d.self;
+    d.self.thread();
+    // A cancellation from here on waits: thread_finished() runs once, whole.
+    pthread_setcancelstate(PTHREAD_CANCEL_DISABLE, nullptr);
+    {
+        std::lock_guard<std::mutex> lock(d.mutex);
+        d.finishing = true;
+    }
+    d.self.thread_finished();
     currentThread = nullptr;
 
-    std::lock_guard<std::mutex> lock(thread->mutex_);
-    thread->running_ = false;
-    thread->ended_.notify_all();
+    std::lock_guard<std::mutex> lock(d.mutex);
+    d.running = false;
+    d.ended.notify_all();
     return nullptr;
 }
 
 void eThread::kill(bool /*hard*/)
 {
-    if (!started_)
-        return;
-    stop_ = true;
     if (currentThread == this)
-        return;   // the thread stops itself by returning
+        return;   // a thread ends itself by returning
+    std::unique_lock<std::mutex> lock(d->mutex);
+    if (!d->started)
+        return;
+    if (killMode == ThreadKill::cancel)
+        d->killCancelling(lock);
+    else
+        d->killWaking(lock);
+}
 
-    std::unique_lock<std::mutex> lock(mutex_);
-    while (running_) {
-        // running_ only turns false under mutex_, so the thread still exists.
-        pthread_kill(tid_, wakeSignal);
-        ended_.wait_for(lock, wakeInterval);
+void eThread::Private::killWaking(std::unique_lock<std::mutex>& lock)
+{
+    while (running) {
+        // running only turns false under the lock, so the thread still exists.
+        pthread_kill(tid, wakeSignal);
+        ended.wait_for(lock, wakeInterval);
     }
-    join();
+    if (!joined) {
+        joined = true;
+        pthread_join(tid, nullptr);
+    }
 }
 
-void eThread::wait()
+void eThread::Private::killCancelling(std::unique_lock<std::mutex>& lock)
 {
-    if (!started_ || currentThread == this)
+    if (cancelling || joined) {
+        ended.wait(lock, [this] { return joined; });
         return;
-    std::unique_lock<std::mutex> lock(mutex_);
-    ended_.wait(lock, [this] { return !running_; });
-    join();
+    }
+    cancelling = true;
+    lock.unlock();
+    pthread_cancel(tid);
+    void* exit = nullptr;
+    pthread_join(tid, &exit);
+    lock.lock();
+    const bool cutShort = exit == PTHREAD_CANCELED && !finishing;
+    lock.unlock();
+    if (cutShort)
+        self.thread_finished();
+    lock.lock();
+    joined = true;
+    running = false;
+    ended.notify_all();
 }
 
-// With mutex_ held and the thread ended: exactly one caller joins.
-void eThread::join()
+void eThread::Private::waitForEnd()
 {
-    if (joined_ || !started_)
+    std::unique_lock<std::mutex> lock(mutex);
+    if (!started)
         return;
-    joined_ = true;
-    pthread_join(tid_, nullptr);
+    ended.wait(lock, [this] { return joined || (!running && !cancelling); });
+    if (!joined) {
+        joined = true;
+        pthread_join(tid, nullptr);
+    }
 }
 
-bool eThread::thread_running() const
+bool threadRunning(const eThread& t)
 {
-    return running_;
+    eThread::Private& d = eThread::Private::of(t);
+    std::lock_guard<std::mutex> lock(d.mutex);
+    return d.running;
 }
 
-bool eThread::stopRequested()
+void waitForThread(eThread& t)
 {
-    return currentThread && currentThread->stop_;
+    eThread::Private::of(t).waitForEnd();
 }

@@ -5,75 +5,77 @@
 
 #include "emainloop.h"
 #include "tree_lock.h"
+#include "widget_private.h"
 
-eWidget::eWidget(eWidget* parent, int /*takefocus*/)
-    : parent_(parent), visible_(parent != nullptr)   // children show with their window
+eWidget::Private::Private(eWidget& self_, eWidget* parent_)
+    : self(self_), parent(parent_), visible(parent_ != nullptr)   // children show with their window
+{
+}
+
+eWidget::eWidget(eWidget* parent, int /*takefocus*/) : d(new Private(*this, parent))
 {
     TreeLockGuard lock(widgetTreeLock());
-    if (parent_)
-        parent_->children_.push_back(this);
+    if (parent)
+        parent->d->children.push_back(this);
 }
 
 eWidget::~eWidget()
 {
-    TreeLockGuard lock(widgetTreeLock());
-    // Each child's destructor takes itself out of children_.
-    while (!children_.empty())
-        delete children_.front();
+    {
+        TreeLockGuard lock(widgetTreeLock());
+        // Each child's destructor takes itself out of children.
+        while (!d->children.empty())
+            delete d->children.front();
 
-    if (parent_) {
-        eWidget* top = getTopLevel();
-        if (top->focus_ == this)
-            top->focus_ = nullptr;
-        auto& siblings = parent_->children_;
-        siblings.erase(std::remove(siblings.begin(), siblings.end(), this), siblings.end());
-        parent_->redraw();
+        if (eWidget* parent = d->parent) {
+            eWidget* top = d->getTopLevel();
+            if (top->d->focus == this)
+                top->d->focus = nullptr;
+            auto& siblings = parent->d->children;
+            siblings.erase(std::remove(siblings.begin(), siblings.end(), this), siblings.end());
+            d->redraw();
+        }
     }
+    delete d;
 }
 
 void eWidget::show()
 {
     TreeLockGuard lock(widgetTreeLock());
-    if (!visible_) {
-        visible_ = true;
-        redraw();
+    if (!d->visible) {
+        d->visible = true;
+        d->redraw();
     }
 }
 
 void eWidget::hide()
 {
     TreeLockGuard lock(widgetTreeLock());
-    if (visible_) {
-        visible_ = false;
-        redraw();
+    if (d->visible) {
+        d->visible = false;
+        d->redraw();
     }
-}
-
-bool eWidget::isVisible() const
-{
-    TreeLockGuard lock(widgetTreeLock());
-    return visible_;
 }
 
 void eWidget::move(const ePoint& pos)
 {
     TreeLockGuard lock(widgetTreeLock());
-    pos_ = pos;
-    redraw();
+    d->pos = pos;
+    d->redraw();
 }
 
 void eWidget::resize(const eSize& size)
 {
     TreeLockGuard lock(widgetTreeLock());
-    size_ = size;
-    recalcClientRect();
-    redraw();
+    d->size = size;
+    d->recalcClientRect();
+    d->redraw();
 }
 
 void eWidget::cmove(const ePoint& clientPos)
 {
     TreeLockGuard lock(widgetTreeLock());
-    move(ePoint(clientPos.x - client_.left(), clientPos.y - client_.top()));
+    move(ePoint(clientPos.x - clientrect.left(), clientPos.y - clientrect.top()));
 }
 
 void eWidget::cresize(const eSize& clientSize)
@@ -82,74 +84,95 @@ void eWidget::cresize(const eSize& clientSize)
     // The frame is whatever recalcClientRect() leaves around the client
     // area; measure it on a size large enough for any frame.
     const eSize probe(1 << 20, 1 << 20);
-    size_ = probe;
-    recalcClientRect();
-    const int frameWidth = probe.width() - client_.width();
-    const int frameHeight = probe.height() - client_.height();
+    d->size = probe;
+    d->recalcClientRect();
+    const int frameWidth = probe.width() - clientrect.width();
+    const int frameHeight = probe.height() - clientrect.height();
     resize(eSize(clientSize.width() + frameWidth, clientSize.height() + frameHeight));
-}
-
-ePoint eWidget::getPosition() const
-{
-    TreeLockGuard lock(widgetTreeLock());
-    return pos_;
-}
-
-eSize eWidget::getSize() const
-{
-    TreeLockGuard lock(widgetTreeLock());
-    return size_;
-}
-
-eRect eWidget::getClientRect() const
-{
-    TreeLockGuard lock(widgetTreeLock());
-    return client_;
-}
-
-eRect eWidget::getAbsoluteRect() const
-{
-    TreeLockGuard lock(widgetTreeLock());
-    ePoint corner = pos_;
-    for (const eWidget* p = parent_; p; p = p->parent_) {
-        corner.x += p->pos_.x + p->client_.left();
-        corner.y += p->pos_.y + p->client_.top();
-    }
-    return eRect(corner, size_);
-}
-
-void eWidget::recalcClientRect()
-{
-    setClientRect(eRect(ePoint(0, 0), size_));
-}
-
-void eWidget::setClientRect(const eRect& r)
-{
-    TreeLockGuard lock(widgetTreeLock());
-    client_ = r;
 }
 
 void eWidget::setText(const eString& text)
 {
-    if (assignLocked(text_, text))
-        redraw();
+    if (assignLocked(d->text, text))
+        d->redraw();
 }
 
-eString eWidget::getText() const
-{
-    return readLocked(text_);
-}
-
-eWidget* eWidget::getTopLevel()
+bool eWidget::Private::isVisible() const
 {
     TreeLockGuard lock(widgetTreeLock());
-    eWidget* w = this;
-    while (w->parent_)
-        w = w->parent_;
+    return visible;
+}
+
+ePoint eWidget::Private::getPosition() const
+{
+    TreeLockGuard lock(widgetTreeLock());
+    return pos;
+}
+
+eSize eWidget::Private::getSize() const
+{
+    TreeLockGuard lock(widgetTreeLock());
+    return size;
+}
+
+eRect eWidget::Private::getClientRect() const
+{
+    TreeLockGuard lock(widgetTreeLock());
+    return self.clientrect;
+}
+
+eRect eWidget::Private::getAbsoluteRect() const
+{
+    TreeLockGuard lock(widgetTreeLock());
+    ePoint corner = pos;
+    for (const eWidget* p = parent; p; p = p->d->parent) {
+        corner.x += p->d->pos.x + p->clientrect.left();
+        corner.y += p->d->pos.y + p->clientrect.top();
+    }
+    return eRect(corner, size);
+}
+
+void eWidget::Private::recalcClientRect()
+{
+    setClientRect(clientRectFor ? clientRectFor(size) : eRect(ePoint(0, 0), size));
+}
+
+void eWidget::Private::setClientRect(const eRect& r)
+{
+    TreeLockGuard lock(widgetTreeLock());
+    self.clientrect = r;
+}
+
+eString eWidget::Private::getText() const
+{
+    return readLocked(text);
+}
+
+eString eWidget::Private::getShortcutPixmap() const
+{
+    return readLocked(pixmap);
+}
+
+int eWidget::Private::getPerc() const
+{
+    return readLocked(perc);
+}
+
+bool eWidget::Private::hasDeco() const
+{
+    return readLocked(decoLoaded);
+}
+
+eWidget* eWidget::Private::getTopLevel() const
+{
+    TreeLockGuard lock(widgetTreeLock());
+    eWidget* w = &self;
+    while (w->d->parent)
+        w = w->d->parent;
     return w;
 }
 
-void eWidget::redraw()
+void eWidget::Private::redraw() const
 {
     eMainloop::instance().requestRepaint();
 }

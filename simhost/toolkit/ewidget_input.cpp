@@ -2,16 +2,18 @@
 #include "emainloop.h"
 #include "ewidget.h"
 #include "tree_lock.h"
+#include "widget_private.h"
 
 namespace {
 // The first visible descendant (depth first, in creation order) whose
 // shortcut is `colour`; hidden widgets hide their children too.
 eWidget* findShortcut(const eWidget& root, const eString& colour)
 {
-    for (eWidget* child : root.getChildren()) {
-        if (!child->isVisible())
+    for (eWidget* child : internals(root).getChildren()) {
+        const eWidget::Private& c = internals(*child);
+        if (!c.isVisible())
             continue;
-        if (child->getShortcut() == colour)
+        if (c.getShortcut() == colour)
             return child;
         if (eWidget* found = findShortcut(*child, colour))
             return found;
@@ -22,7 +24,7 @@ eWidget* findShortcut(const eWidget& root, const eString& colour)
 bool isInTree(const eWidget* w, const eWidget* top)
 {
     while (w && w != top)
-        w = w->getParent();
+        w = internals(*w).getParent();
     return w == top;
 }
 }
@@ -32,12 +34,17 @@ int eWidget::exec()
     return eMainloop::instance().runModal(*this);
 }
 
-void eWidget::close(int result)
+void eWidget::reject()
+{
+    d->close(-1);
+}
+
+void eWidget::Private::close(int result_)
 {
     {
         TreeLockGuard lock(widgetTreeLock());
-        result_ = result;
-        closing_ = true;
+        result = result_;
+        closing = true;
     }
     redraw();   // wakes the loop
 }
@@ -45,60 +52,53 @@ void eWidget::close(int result)
 void eWidget::setFocus(eWidget* w)
 {
     TreeLockGuard lock(widgetTreeLock());
-    eWidget* top = getTopLevel();
+    eWidget* top = d->getTopLevel();
     if (w && !isInTree(w, top))
         return;   // focus stays within one window
-    if (top->focus_ != w) {
-        top->focus_ = w;
-        redraw();
+    if (top->d->focus != w) {
+        top->d->focus = w;
+        d->redraw();
     }
 }
 
-eWidget* eWidget::getFocus() const
+eWidget* eWidget::Private::getFocus() const
 {
     TreeLockGuard lock(widgetTreeLock());
-    const eWidget* top = this;
-    while (top->parent_)
-        top = top->parent_;
-    return top->focus_;
+    return getTopLevel()->d->focus;
 }
 
-bool eWidget::hasFocus() const
+bool eWidget::Private::hasFocus() const
 {
-    return getFocus() == this;
+    return getFocus() == &self;
 }
 
 void eWidget::setShortcut(const eString& colour)
 {
     TreeLockGuard lock(widgetTreeLock());
-    shortcut_ = colour;
+    d->shortcut = colour;
 }
 
-eString eWidget::getShortcut() const
+eString eWidget::Private::getShortcut() const
 {
-    TreeLockGuard lock(widgetTreeLock());
-    return shortcut_;
+    return readLocked(shortcut);
 }
 
-bool eWidget::dispatchKey(eRCKey key)
+bool eWidget::Private::dispatchKey(eRCKey key)
 {
     const eString colour = colourName(key);
     eWidget* target = nullptr;
     {
         TreeLockGuard lock(widgetTreeLock());
-        target = colour.empty() ? focus_ : findShortcut(*this, colour);
+        target = colour.empty() ? focus : findShortcut(self, colour);
     }
     // The handlers run without the lock: their slots may wait for other threads.
     if (!target)
         return false;
+    Private& t = *target->d;
     if (!colour.empty()) {
-        target->shortcutAction();
+        if (t.shortcutAction)
+            t.shortcutAction();
         return true;
     }
-    return target->keyDown(key);
-}
-
-bool eWidget::keyDown(eRCKey)
-{
-    return false;
+    return t.keyDown ? t.keyDown(key) : false;
 }

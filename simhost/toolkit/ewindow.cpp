@@ -3,17 +3,18 @@
 
 #include <algorithm>
 
+#include "widget_private.h"
+
 eWindow::eWindow(int /*deco*/) : eWidget(nullptr, 0)
 {
-    recalcClientRect();
+    eWidget::Private& d = internals(*this);
+    d.widgetKind = eWidgetKind::window;
+    d.clientRectFor = [](const eSize& outer) {
+        const int width = std::max(0, outer.width() - 2 * windowBorderWidth);
+        const int height = std::max(0, outer.height() - windowTitleHeight - 2 * windowBorderWidth);
+        return eRect(windowBorderWidth, windowBorderWidth + windowTitleHeight, width, height);
+    };
+    d.recalcClientRect();
 }
 
 eWindow::~eWindow() = default;   // eWidget's destructor releases the children
-
-void eWindow::recalcClientRect()
-{
-    const eSize outer = getSize();
-    const int width = std::max(0, outer.width() - 2 * borderWidth);
-    const int height = std::max(0, outer.height() - titleHeight - 2 * borderWidth);
-    setClientRect(eRect(borderWidth, borderWidth + titleHeight, width, height));
-}

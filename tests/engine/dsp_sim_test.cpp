@@ -58,6 +58,7 @@ protected:
     {
         unsetenv("LIRVA_DSP_SPEED");
         unsetenv("LIRVA_DSP_CAPTURE");
+        unsetenv("LIRVA_DSP_FAIL");
     }
 
     // One play: open, the given rate, the writes, close.
@@ -116,6 +117,25 @@ TEST_F(DspSim, EveryOpenEntryPointGivesTheDevice)
         const std::vector<uint8_t> captured = enginetest::read_file(capture_);
         EXPECT_EQ(std::string(captured.begin(), captured.end()), bytes) << entry.name << " did not open the device";
     }
+}
+
+// Asked to, the device fails its open as a busy one, or every write as a
+// broken one; the bytes of a failed write are not played.
+TEST_F(DspSim, FailsItsOpenOrEveryWriteWhenAsked)
+{
+    setenv("LIRVA_DSP_FAIL", "open", 1);
+    errno = 0;
+    EXPECT_EQ(sim().open("/dev/dsp", O_WRONLY), -1);
+    EXPECT_EQ(errno, EBUSY);
+
+    setenv("LIRVA_DSP_FAIL", "write", 1);
+    const int fd = sim().open("/dev/dsp", O_WRONLY);
+    ASSERT_GE(fd, 0);
+    errno = 0;
+    EXPECT_EQ(sim().write(fd, "\x01\x02", 2), -1);
+    EXPECT_EQ(errno, EIO);
+    EXPECT_EQ(sim().close(fd), 0);
+    EXPECT_TRUE(enginetest::read_file(capture_).empty());
 }
 
 TEST_F(DspSim, RawCaptureHoldsExactlyTheLastPlay)

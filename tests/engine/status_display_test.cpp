@@ -7,6 +7,7 @@
 #include <status_widgets.h>
 
 #include "status_window.h"
+#include "widget_private.h"
 
 namespace {
 
@@ -26,8 +27,8 @@ TEST_F(StatusDisplay, TimeTexts)
     for (const auto& [seconds, text] : table) {
         file_info.total_time = seconds;
         eLirvaDialog::DisplayTotalTime();
-        EXPECT_EQ(lb_TotalTime->getText(), "Total Time : ");
-        EXPECT_EQ(lb_TT->getText(), text);
+        EXPECT_EQ(internals(*lb_TotalTime).getText(), "Total Time : ");
+        EXPECT_EQ(internals(*lb_TT).getText(), text);
     }
 }
 
@@ -36,20 +37,20 @@ TEST_F(StatusDisplay, ElapsedStartsAtZeroTheTickShowsBarAndTimeHidingEmpties)
     file_info.elapsed_time = 75;
     file_info.percent = 41;
     eLirvaDialog::DisplayElapsedTime();
-    EXPECT_EQ(lb_ElapsedTime->getText(), "Elapsed Time : ");
-    EXPECT_EQ(lb_ET->getText(), "00:00");
-    EXPECT_EQ(progress->getPerc(), 0);
+    EXPECT_EQ(internals(*lb_ElapsedTime).getText(), "Elapsed Time : ");
+    EXPECT_EQ(internals(*lb_ET).getText(), "00:00");
+    EXPECT_EQ(internals(*progress).getPerc(), 0);
 
     eLirvaDialog::display_elapsed_time();
-    EXPECT_EQ(progress->getPerc(), 41);
-    EXPECT_EQ(lb_ET->getText(), "01:15");
-    EXPECT_EQ(lb_ElapsedTime->getText(), "Elapsed Time : ");
+    EXPECT_EQ(internals(*progress).getPerc(), 41);
+    EXPECT_EQ(internals(*lb_ET).getText(), "01:15");
+    EXPECT_EQ(internals(*lb_ElapsedTime).getText(), "Elapsed Time : ");
 
     eLirvaDialog::DisplayTotalTime();
     eLirvaDialog::HideElapsedTime();
     eLirvaDialog::ResetProgressBar();
     eLirvaDialog::HideTotalTime();
     for (eLabel* label : {lb_TotalTime, lb_TT, lb_ElapsedTime, lb_ET})
-        EXPECT_EQ(label->getText(), "");   // empty, not blanks
-    EXPECT_EQ(progress->getPerc(), 0);
+        EXPECT_EQ(internals(*label).getText(), "");   // empty, not blanks
+    EXPECT_EQ(internals(*progress).getPerc(), 0);
 }

@@ -18,6 +18,7 @@
 #include <file_info.h>
 #include <status_widgets.h>
 #include <status_window.h>
+#include <widget_private.h>
 
 namespace {
 
@@ -79,7 +80,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         fail("audio device open");
     if (file_info.is_playing != 0 || file_info.filename[0] != '\0')
         fail("record not reset");
-    if (lb_TT->getText() != "" || lb_ET->getText() != "" || progress->getPerc() != 0)
+    if (!internals(*lb_TT).getText().empty() || !internals(*lb_ET).getText().empty()
+        || internals(*progress).getPerc() != 0)
         fail("status display not idle");
     return 0;
 }

@@ -1,9 +1,13 @@
 #!/usr/bin/env bash
 # The plug-in as the host sees it: exports plugin_exec and nothing else,
-# finds its libraries in the host's plug-in folder, and needs no toolkit
-# library (the toolkit comes from the host executable).
+# finds its libraries in the host's plug-in folder, needs no toolkit
+# library (the toolkit comes from the host executable), and imports of the
+# toolkit nothing beyond the allow-list: a symbol the box's application does
+# not have would end it at the plug-in's first use.
+# Usage: check_shared_object.sh lirva.so [toolkit_imports.txt (default: the one beside this script)]
 set -euo pipefail
 so=$1
+allowed=${2:-$(dirname "$0")/toolkit_imports.txt}
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
 exported=$(nm -D --defined-only "$so" | awk '{print $3}')
@@ -16,12 +20,19 @@ needed=$(readelf -d "$so" | sed -n 's/.*(NEEDED).*\[\(.*\)\]/\1/p')
 for lib in $needed; do
   case "$lib" in
     libsigc-3.0.so.*|libFLAC.so.*|libspeexdsp.so.*|libstdc++.so.*|libgcc_s.so.*|libc.so.*|libm.so.*) ;;
+    ld-linux*.so.*|ld.so.*|ld64.so.*) ;;   # thread-local storage
     libasan.so.*|libubsan.so.*|libtsan.so.*) ;;
     *) fail "unexpected dependency $lib" ;;
   esac
 done
 
-# The toolkit's classes are used, and left for the host to supply.
-undefined=$(nm -D --undefined-only "$so")
-grep -q '_ZN7eWidget' <<<"$undefined" || fail "toolkit symbols are not left to the host"
-echo "lirva.so: exports plugin_exec only, runpath /var/ombrix/plugins, deps: $(echo $needed)"
+# The toolkit's classes are used, and left for the host to supply: only
+# those of the allow-list. A toolkit symbol names one of its e-classes.
+imports=$(nm -D --undefined-only -C "$so" | sed -n 's/^ *U //p' | sed 's/@.*//' \
+  | grep -E '^((typeinfo|vtable|VTT|typeinfo name) for )?e[A-Z][A-Za-z]*(<[^>]*>)?(::|$)' | LC_ALL=C sort -u)
+[ -n "$imports" ] || fail "toolkit symbols are not left to the host"
+outside=$(LC_ALL=C comm -23 <(echo "$imports") <(grep -v '^#' "$allowed" | LC_ALL=C sort -u))
+[ -z "$outside" ] || fail "imports toolkit symbols outside the interface:
+$outside"
+echo "lirva.so: exports plugin_exec only, runpath /var/ombrix/plugins, deps: $(echo $needed)," \
+  "$(echo "$imports" | wc -l) toolkit imports, all allowed"

@@ -12,6 +12,7 @@
 #include "exec_thread.h"
 #include "lirva_dialog.h"
 #include "temp_tree.h"
+#include "widget_private.h"
 
 // A player window (not shown) over a temporary directory tree.
 class DialogTest : public ::testing::Test {
@@ -24,16 +25,15 @@ protected:
     {
         std::vector<std::string> texts;
         eListBox<eListBoxEntryText>* list = dialog->fileList();
-        for (int i = 0; i < list->getCount(); ++i)
-            texts.push_back(list->entryAt(i)->getText());
+        for (int i = 0; i < internals(*list).getCount(); ++i)
+            texts.push_back(internals(*list).entryAt(i)->getText());
         return texts;
     }
 
     // Selects a row as if the user had pressed OK on an entry with this text.
     void select(const std::string& text)
     {
-        new eListBoxEntryText(&scratch, eString(text));
-        dialog->selectedItem(static_cast<eListBoxEntryText*>(scratch.entryAt(scratch.getCount() - 1)));
+        dialog->selectedItem(new eListBoxEntryText(&scratch, eString(text)));
     }
 
     // Enters an absolute directory from "/" by its full path.

@@ -1,6 +1,8 @@
 #include "fifo_device.h"
 
+#include <errno.h>
 #include <fcntl.h>
+#include <poll.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -9,12 +11,18 @@
 
 #include "audio_device.h"
 
-FifoDevice::FifoDevice(std::string path) : path_(std::move(path))
+FifoDevice::FifoDevice(std::string path, Reader reader) : path_(std::move(path))
 {
     if (mkfifo(path_.c_str(), 0600) != 0)
         throw std::runtime_error("mkfifo " + path_);
     audio_device_path = path_.c_str();
-    reader_ = std::thread([this] { readPlays(); });
+    if (reader == Reader::reading) {
+        // Open for reading from the start, so a play can open it at once.
+        const int fd = open(path_.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0)
+            throw std::runtime_error("open " + path_);
+        reader_ = std::thread([this, fd] { readPlays(fd); });
+    }
 }
 
 FifoDevice::~FifoDevice()
@@ -24,19 +32,8 @@ FifoDevice::~FifoDevice()
         quit_ = true;
     }
     changed_.notify_all();
-    // The reader may wait in open() for a writer: be that writer.
-    for (;;) {
-        {
-            std::lock_guard<std::mutex> lock(mutex_);
-            if (exited_)
-                break;
-        }
-        int fd = open(path_.c_str(), O_WRONLY | O_NONBLOCK);
-        if (fd >= 0)
-            close(fd);
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    reader_.join();
+    if (reader_.joinable())
+        reader_.join();
     audio_device_path = "/dev/dsp";
 }
 
@@ -68,34 +65,56 @@ bool FifoDevice::settled() const
     return !reading_ && closed_ == plays_.size();
 }
 
-void FifoDevice::readPlays()
+bool FifoDevice::waitForWriter(int fd)
+{
+    for (;;) {
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            if (quit_)
+                return false;
+        }
+        pollfd ready{fd, POLLIN, 0};
+        if (poll(&ready, 1, 20) > 0)
+            return true;
+    }
+}
+
+// The FIFO is always open for reading, so that a play can open it for
+// writing without waiting: each play's descriptor is opened before the one
+// of the play before is closed. A fresh descriptor wakes only when a writer
+// has come since it was opened.
+void FifoDevice::readPlays(int fd)
 {
     char buffer[16384];
-    for (;;) {
-        int fd = open(path_.c_str(), O_RDONLY);   // waits for the next play
+    while (fd >= 0 && waitForWriter(fd)) {
         std::unique_lock<std::mutex> lock(mutex_);
-        if (quit_ || fd < 0) {
-            if (fd >= 0)
-                close(fd);
-            exited_ = true;
-            return;
-        }
         plays_.emplace_back();
         reading_ = true;
         for (;;) {
             changed_.wait(lock, [this] { return !holding_ || quit_; });
+            if (quit_)
+                break;
             double rate = rate_;
             lock.unlock();
             ssize_t n = read(fd, buffer, sizeof buffer);
+            if (n < 0 && errno == EAGAIN) {   // the writer is there, its bytes are not yet
+                pollfd ready{fd, POLLIN, 0};
+                poll(&ready, 1, 20);
+            }
             if (n > 0 && rate > 0)
                 std::this_thread::sleep_for(std::chrono::duration<double>(n / rate));
             lock.lock();
-            if (n <= 0)
+            if (n == 0 || (n < 0 && errno != EAGAIN))
                 break;
-            plays_.back().append(buffer, static_cast<size_t>(n));
+            if (n > 0)
+                plays_.back().append(buffer, static_cast<size_t>(n));
         }
+        const int next = open(path_.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
         close(fd);
+        fd = next;
         ++closed_;
         reading_ = false;
     }
+    if (fd >= 0)
+        close(fd);
 }

@@ -10,10 +10,13 @@
 // A stand-in for the audio device: a FIFO that the engine opens as its
 // device node, with a reader that keeps what each play wrote. The reader
 // drains freely, at a given byte rate, or not at all (then the play thread
-// blocks in write() once the pipe is full, as on a real device).
+// blocks in write() once the pipe is full, as on a real device). Without a
+// reader the FIFO is a device whose open would block: opened for writing
+// without waiting, it fails.
 class FifoDevice {
 public:
-    explicit FifoDevice(std::string path);
+    enum class Reader { reading, none };
+    explicit FifoDevice(std::string path, Reader reader = Reader::reading);
     ~FifoDevice();
 
     void drain(double bytesPerSecond = 0);   // 0 = as fast as it comes
@@ -30,7 +33,10 @@ public:
     bool settled() const;
 
 private:
-    void readPlays();
+    void readPlays(int fd);
+    // Waits until `fd` has something to tell (data, or a writer came and
+    // went); false once the device is going.
+    bool waitForWriter(int fd);
 
     std::string path_;
     mutable std::mutex mutex_;
@@ -41,7 +47,6 @@ private:
     bool holding_ = false;
     double rate_ = 0;
     bool quit_ = false;
-    bool exited_ = false;
     std::thread reader_;
 };
 

@@ -32,27 +32,6 @@ protected:
         navigation = keysFromRootTo(tree / "music");
     }
 
-    // The keys that walk a fresh window from "/" into `dir`.
-    std::vector<eRCKey> keysFromRootTo(const std::string& dir)
-    {
-        std::vector<eRCKey> keys;
-        std::string parent = "/";
-        size_t start = 1;
-        while (start < dir.size()) {
-            size_t end = dir.find('/', start);
-            std::string name = dir.substr(start, end == std::string::npos ? std::string::npos : end - start);
-            dialog->dispfiles(parent);
-            std::vector<std::string> listed = entries();
-            size_t row = std::find(listed.begin(), listed.end(), "/" + name) - listed.begin();
-            EXPECT_LT(row, listed.size()) << name << " is not listed in " << parent;
-            keys.insert(keys.end(), row, eRCKey::down);
-            keys.push_back(eRCKey::ok);
-            parent = dir.substr(0, end);
-            start = end == std::string::npos ? dir.size() : end + 1;
-        }
-        return keys;
-    }
-
     static void post(const std::vector<eRCKey>& keys)
     {
         for (eRCKey key : keys)

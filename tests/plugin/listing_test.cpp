@@ -2,6 +2,7 @@
 #include <vector>
 
 #include "dialog_fixture.h"
+#include "widget_private.h"
 
 using ::testing::ElementsAre;
 
@@ -15,7 +16,7 @@ TEST_F(ListingTest, EmptyOrMissingDirectoryShowsOnlyTheParentEntryAndTheListKeep
         dialog->setFocus(nullptr);
         dialog->dispfiles(dir);
         EXPECT_THAT(entries(), ElementsAre("..")) << dir;
-        EXPECT_TRUE(dialog->fileList()->hasFocus());
+        EXPECT_TRUE(internals(*dialog->fileList()).hasFocus());
     }
 }
 

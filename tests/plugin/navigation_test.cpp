@@ -1,5 +1,6 @@
 // Moving through the file system: entering, going up, returning to "/".
 #include "dialog_fixture.h"
+#include "widget_private.h"
 
 using ::testing::Contains;
 using ::testing::ElementsAre;
@@ -59,13 +60,14 @@ TEST_F(NavigationTest, GoingUpFromAFirstLevelDirectoryOrRootListsRoot)
     }
 }
 
-TEST_F(NavigationTest, AFileNameBeginningWithTwoDotsActsAsTheParentEntry)
+TEST_F(NavigationTest, AFileNameBeginningWithTwoDotsIsPlayedNotTakenForTheParent)
 {
     tree.file("media/hdd/..intro.flac");
     enter(tree / "media/hdd");
     EXPECT_THAT(entries(), ElementsAre("..", "..intro.flac", "/music", "a.flac"));
     select("..intro.flac");
-    EXPECT_EQ(current(), tree / "media/");
+    EXPECT_EQ(current(), tree / "media/hdd");
+    EXPECT_EQ(ExecThread::count(), 1) << "selecting the file starts its play thread";
 }
 
 // A file, or an entry whose target has gone, changes nothing; going up to a
@@ -91,7 +93,7 @@ TEST_F(NavigationTest, FilesAndVanishedEntriesLeaveTheListingAsItWas)
 TEST_F(NavigationTest, RedKeyReturnsToRoot)
 {
     enter(tree / "media/hdd");
-    EXPECT_TRUE(dialog->dispatchKey(eRCKey::red));
+    EXPECT_TRUE(internals(*dialog).dispatchKey(eRCKey::red));
     EXPECT_EQ(current(), "/");
 }
 

@@ -1,5 +1,7 @@
 #include "player_fixture.h"
 
+#include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <thread>
 
@@ -8,6 +10,8 @@
 #include "file_info.h"
 #include "gui_pause.h"
 #include "status_widgets.h"
+#include "thread_private.h"
+#include "widget_private.h"
 
 std::vector<unsigned> PlayerTest::pauses;
 std::function<void()> PlayerTest::onPause;
@@ -30,6 +34,12 @@ void PlayerTest::SetUp()
         GTEST_SKIP() << "no FLAC corpus at " << corpus("");
     pauses.clear();
     gui_pause = countPause;
+    // The suite runs once with each way a host may kill a thread.
+    ThreadKill how = ThreadKill::cooperative;
+    if (const char* mode = std::getenv("LIRVA_THREAD_KILL")) {
+        ASSERT_TRUE(parseThreadKill(mode, how)) << "LIRVA_THREAD_KILL=" << mode;
+    }
+    setThreadKill(how);
     tree.dir("music");
     for (auto [from, to] : {std::pair{"subset-01-blocksize-4096.flac", "track one.flac"},
                             {"subset-56-jpg-picture.flac", "picture.flac"},
@@ -46,6 +56,7 @@ void PlayerTest::TearDown()
     device.reset();
     gui_pause = sleep;
     onPause = nullptr;
+    setThreadKill(ThreadKill::cooperative);
 }
 
 void PlayerTest::play(const std::string& name)
@@ -84,12 +95,32 @@ bool PlayerTest::descriptorsRestored() const
 bool PlayerTest::displayIdle()
 {
     for (eLabel* label : {lb_TotalTime, lb_TT, lb_ElapsedTime, lb_ET})
-        if (!label->getText().empty())
+        if (!internals(*label).getText().empty())
             return false;
-    return progress->getPerc() == 0;
+    return internals(*progress).getPerc() == 0;
 }
 
 std::string PlayerTest::corpus(const std::string& name)
 {
     return std::string(LIRVA_CORPUS_DIR) + "/" + name;
+}
+
+std::vector<eRCKey> PlayerTest::keysFromRootTo(const std::string& dir)
+{
+    std::vector<eRCKey> keys;
+    std::string parent = "/";
+    size_t start = 1;
+    while (start < dir.size()) {
+        size_t end = dir.find('/', start);
+        std::string name = dir.substr(start, end == std::string::npos ? std::string::npos : end - start);
+        dialog->dispfiles(parent);
+        std::vector<std::string> listed = entries();
+        size_t row = std::find(listed.begin(), listed.end(), "/" + name) - listed.begin();
+        EXPECT_LT(row, listed.size()) << name << " is not listed in " << parent;
+        keys.insert(keys.end(), row, eRCKey::down);
+        keys.push_back(eRCKey::ok);
+        parent = dir.substr(0, end);
+        start = end == std::string::npos ? dir.size() : end + 1;
+    }
+    return keys;
 }

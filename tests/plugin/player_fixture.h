@@ -10,6 +10,7 @@
 #include "dialog_fixture.h"
 #include "fifo_device.h"
 #include "open_descriptors.h"
+#include "widget_private.h"
 
 // A player window over a temporary folder "music" of corpus files, playing
 // into a FIFO device, with the GUI thread's one-second pauses counted, not
@@ -42,6 +43,8 @@ protected:
     // counted yet.
     bool descriptorsRestored() const;
     static std::string corpus(const std::string& name);
+    // The keys that walk a fresh window from "/" into `dir`.
+    std::vector<eRCKey> keysFromRootTo(const std::string& dir);
 
     std::unique_ptr<FifoDevice> device;
     int fdsBefore = 0;

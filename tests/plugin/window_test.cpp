@@ -5,6 +5,7 @@
 #include "emainloop.h"
 #include "exec_thread.h"
 #include "status_widgets.h"
+#include "widget_private.h"
 
 extern "C" int plugin_exec(void*);
 
@@ -12,16 +13,16 @@ namespace {
 
 class WindowTest : public DialogTest {};
 
-eRect rectOf(const eWidget* w) { return eRect(w->getPosition(), w->getSize()); }
+eRect rectOf(const eWidget* w) { return eRect(internals(*w).getPosition(), internals(*w).getSize()); }
 
 TEST_F(WindowTest, IsBuiltWithItsTitleLayoutAndEmptyStatus)
 {
-    EXPECT_EQ(dialog->getText(), "Lirva 0.0.2");
-    EXPECT_EQ(dialog->getClientRect().width(), 510);
-    EXPECT_EQ(dialog->getClientRect().height(), 460);
+    EXPECT_EQ(internals(*dialog).getText(), "Lirva 0.0.2");
+    EXPECT_EQ(internals(*dialog).getClientRect().width(), 510);
+    EXPECT_EQ(internals(*dialog).getClientRect().height(), 460);
     EXPECT_EQ(current(), "/");
 
-    const std::vector<eWidget*>& children = dialog->getChildren();
+    const std::vector<eWidget*>& children = internals(*dialog).getChildren();
     ASSERT_EQ(children.size(), 10u);
     // Creation order: list, two status lines, buttons, bar, time labels.
     const eRect expected[] = {
@@ -39,19 +40,19 @@ TEST_F(WindowTest, IsBuiltWithItsTitleLayoutAndEmptyStatus)
     EXPECT_EQ(children[8], lb_ElapsedTime);
     EXPECT_EQ(children[9], lb_ET);
     for (eLabel* label : {lb_line3, lb_TotalTime, lb_TT, lb_ElapsedTime, lb_ET})
-        EXPECT_EQ(label->getText(), "");
-    EXPECT_EQ(children[1]->getText(), "");
+        EXPECT_EQ(internals(*label).getText(), "");
+    EXPECT_EQ(internals(*children[1]).getText(), "");
 
-    EXPECT_EQ(children[3]->getText(), "Root");
-    EXPECT_EQ(children[3]->getShortcut(), "red");
-    EXPECT_EQ(static_cast<eLabel*>(children[3])->getShortcutPixmap(), "red");
-    EXPECT_EQ(children[4]->getText(), "Stop");
-    EXPECT_EQ(children[4]->getShortcut(), "blue");
-    EXPECT_EQ(static_cast<eLabel*>(children[4])->getShortcutPixmap(), "blue");
+    EXPECT_EQ(internals(*children[3]).getText(), "Root");
+    EXPECT_EQ(internals(*children[3]).getShortcut(), "red");
+    EXPECT_EQ(internals(*children[3]).getShortcutPixmap(), "red");
+    EXPECT_EQ(internals(*children[4]).getText(), "Stop");
+    EXPECT_EQ(internals(*children[4]).getShortcut(), "blue");
+    EXPECT_EQ(internals(*children[4]).getShortcutPixmap(), "blue");
 
-    EXPECT_TRUE(dialog->fileList()->hasFocus());
+    EXPECT_TRUE(internals(*dialog->fileList()).hasFocus());
     EXPECT_EQ(execThread.load(), nullptr);
-    EXPECT_EQ(dialog->fileList()->entryAt(0)->getText(), "..");
+    EXPECT_EQ(internals(*dialog->fileList()).entryAt(0)->getText(), "..");
 }
 
 TEST_F(WindowTest, ASecondWindowTakesOverTheStatusWidgets)
@@ -59,8 +60,8 @@ TEST_F(WindowTest, ASecondWindowTakesOverTheStatusWidgets)
     execThread = reinterpret_cast<ExecThread*>(0x1);   // left over from an earlier run
     eLirvaDialog second;
     EXPECT_EQ(execThread.load(), nullptr);
-    EXPECT_EQ(lb_ET, second.getChildren()[9]);
-    EXPECT_EQ(progress, second.getChildren()[5]);
+    EXPECT_EQ(lb_ET, internals(second).getChildren()[9]);
+    EXPECT_EQ(progress, internals(second).getChildren()[5]);
 }
 
 TEST(PluginExec, LeavingTheListClosesTheWindowAfterAPauseAndReturnsZero)

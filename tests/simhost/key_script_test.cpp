@@ -33,12 +33,15 @@ TEST(KeyScript, RejectsUnknownWordsAndBadWaitsWithTheirLine) {
 }
 
 TEST(CommandLine, TakesOptionsAroundThePluginInEitherFormAndRejectsWhatItCannotUse) {
-    ParsedOptions p = parseOptions({"--keys", "down ok", "lirva.so", "--size=100x40", "--print-each", "--no-dsp-sim"});
+    ParsedOptions p = parseOptions(
+        {"--keys", "down ok", "lirva.so", "--size=100x40", "--print-each", "--no-dsp-sim", "--thread-kill=cancel"});
     ASSERT_TRUE(p.ok()) << p.error;
     EXPECT_EQ(p.options.pluginPath, "lirva.so");
     EXPECT_EQ(p.options.keys, "down ok");
     EXPECT_TRUE(p.options.cols == 100 && p.options.rows == 40);
     EXPECT_TRUE(p.options.printEach && !p.options.dspSim && p.options.scripted());
+    EXPECT_EQ(p.options.threadKill, ThreadKill::cancel);
+    EXPECT_EQ(parseOptions({"x.so"}).options.threadKill, ThreadKill::cooperative);
 
     EXPECT_FALSE(parseOptions({"x.so"}).options.scripted());
     EXPECT_TRUE(parseOptions({"--keys", "", "x.so"}).options.scripted()) << "an empty script is still a script";
@@ -47,7 +50,8 @@ TEST(CommandLine, TakesOptionsAroundThePluginInEitherFormAndRejectsWhatItCannotU
     for (const std::vector<std::string>& bad : std::vector<std::vector<std::string>>{
              {}, {"--keys", "ok"}, {"a.so", "b.so"}, {"--size", "90", "x.so"}, {"--size", "0x36", "x.so"},
              {"--size", "90x-3", "x.so"}, {"--size", "99999x36", "x.so"}, {"--keys", "ok", "--script", "f", "x.so"},
-             {"--script", "x.so"}, {"--frobnicate", "x.so"}, {"--headless=1", "x.so"}, {"x.so", "--keys"}})
+             {"--script", "x.so"}, {"--frobnicate", "x.so"}, {"--headless=1", "x.so"}, {"x.so", "--keys"},
+             {"--thread-kill=abort", "x.so"}, {"--thread-kill", "x.so"}})
         EXPECT_FALSE(parseOptions(bad).ok()) << ::testing::PrintToString(bad);
 }
 

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "player_window_fixture.h"
+#include "widget_private.h"
 
 namespace {
 
@@ -22,13 +23,13 @@ int colOf(const ScreenGrid& g, int row, const std::string& needle) {
 }
 
 CellRect cellsOf(const eWidget& w, int cols = kCols, int rows = kRows) {
-    return toCells(w.getAbsoluteRect(), cols, rows);
+    return toCells(internals(w).getAbsoluteRect(), cols, rows);
 }
 
 // Key colours, the cursor row, and the focus: reversed where it is.
 TEST(ScreenPainter, ShowsKeyButtonsInTheirColoursAndTheCursorRowWithItsFocus) {
     PlayerWindowLayout ui(5);
-    ui.list->setCurrentIndex(2);
+    internals(*ui.list).setCurrentIndex(2);
     ScreenGrid g = paintScreen(ui.window, kCols, kRows);
     EXPECT_EQ(g.rowText(kRows - 1), kKeyHelp);
     const int buttons = rowWith(g, "[red] Root"), cursor = rowWith(g, "> /dir2"), other = rowWith(g, "  /dir1");
@@ -75,7 +76,7 @@ TEST(ScreenPainter, KeepsTheCursorInSightWhenFewerRowsThanAPageShow) {
     PlayerWindowLayout ui(40);
     // A short terminal: the list shows fewer rows than its page holds.
     for (int index : {12, 14, 30, 39, 0}) {
-        ui.list->setCurrentIndex(index);
+        internals(*ui.list).setCurrentIndex(index);
         const ScreenGrid g = paintScreen(ui.window, 80, 20);
         const int row = rowWith(g, index == 0 ? "> .." : "> /dir" + std::to_string(index));
         const CellRect list = cellsOf(*ui.list, 80, 20);
@@ -86,7 +87,7 @@ TEST(ScreenPainter, KeepsTheCursorInSightWhenFewerRowsThanAPageShow) {
     // row stays above it.
     ui.line1->move(ePoint(10, 150));
     ui.line1->setText("covering label");
-    ui.list->setCurrentIndex(12);
+    internals(*ui.list).setCurrentIndex(12);
     const ScreenGrid g = paintScreen(ui.window, kCols, kRows);
     const int row = rowWith(g, "> /dir12");
     EXPECT_TRUE(row >= 0 && row < cellsOf(*ui.line1).top) << g.toText();

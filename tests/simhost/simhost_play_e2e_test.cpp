@@ -2,6 +2,8 @@
 // simulated device at real-time speed, and stops it with the blue key or by
 // leaving the window. What the device received must be the start of the
 // reference decode, and the screen must show the play and then the idle state.
+// Each case runs with both ways simhost's eThread::kill may end a thread:
+// cooperatively, and by POSIX cancellation as some hosts do.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -32,12 +34,16 @@ bool shows(const std::string& screen, const std::string& pattern) {
     return std::regex_search(screen, std::regex(pattern));
 }
 
-class SimhostPlayEndToEnd : public ::testing::Test {
+class SimhostPlayEndToEnd : public ::testing::TestWithParam<const char*> {
 protected:
     void SetUp() override {
         ASSERT_FALSE(tree.root().empty());
         if (!fs::exists(kCorpusFile))
             GTEST_SKIP() << "no FLAC corpus at " << kCorpusFile;
+#if defined(__SANITIZE_ADDRESS__)
+        if (std::string(GetParam()) == "cancel")
+            GTEST_SKIP() << "gcc's AddressSanitizer reports an error in its own teardown of a cancelled thread";
+#endif
         fs::copy_file(kCorpusFile, tree / kPlayedName);
     }
 
@@ -47,8 +53,9 @@ protected:
         const std::string walk = keysTo(tree / kPlayedName);
         EXPECT_FALSE(walk.empty()) << "no walk to " << tree.root();
         std::ofstream(tree / "keys") << walk << afterSelecting << "\n";
+        const std::string options = std::string("--thread-kill=") + GetParam() + " --script keys ";
         return run("cd " + shellQuoted(tree.root()) + " && LIRVA_DSP_SPEED=1 LIRVA_DSP_CAPTURE=" +
-                   shellQuoted(tree / "cap.raw") + " " + simhost("--script keys " LIRVA_PLUGIN));
+                   shellQuoted(tree / "cap.raw") + " " + simhost(options + LIRVA_PLUGIN));
     }
 
     // The captured bytes, checked to be the first part of the reference
@@ -69,7 +76,7 @@ protected:
     TmpTree tree{"lirva-play"};
 };
 
-TEST_F(SimhostPlayEndToEnd, ShowsThePlayAndStopsItWithTheBlueKey) {
+TEST_P(SimhostPlayEndToEnd, ShowsThePlayAndStopsItWithTheBlueKey) {
     // One to two and a half seconds of sound by the print, even when the
     // play thread is slow to start (sanitizer builds on a loaded machine):
     // the device never runs ahead of the clock.
@@ -92,10 +99,12 @@ TEST_F(SimhostPlayEndToEnd, ShowsThePlayAndStopsItWithTheBlueKey) {
     EXPECT_FALSE(fs::exists(tree / "ran")) << "something ran the file name";
 }
 
-TEST_F(SimhostPlayEndToEnd, LeavingTheWindowWhilePlayingStopsThePlay) {
+TEST_P(SimhostPlayEndToEnd, LeavingTheWindowWhilePlayingStopsThePlay) {
     const RunResult r = play("wait=1200 exit");
     ASSERT_EQ(r.exitCode, 0) << r.output;
     cutShortCapture();
 }
+
+INSTANTIATE_TEST_SUITE_P(KillBy, SimhostPlayEndToEnd, ::testing::Values("cooperative", "cancel"));
 
 }  // namespace

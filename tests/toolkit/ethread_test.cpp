@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "ethread.h"
+#include "thread_private.h"
 
 namespace {
 
@@ -42,14 +43,16 @@ private:
 };
 
 // A thread blocked in write() to a full pipe; it stops like the sample
-// writer: after EINTR or a partial count it looks at the stop request.
+// writer: after EINTR or a partial count it looks at its stop request, set
+// before the kill.
 struct BlockedWriter {
     int fds[2] = {-1, -1};
+    std::atomic<bool> stop{false};
     std::atomic<bool> sawStop{false};
     Task task{[this](Task& self) {
         const std::vector<char> chunk(4096, 'y');
         self.busy = true;
-        while (!eThread::stopRequested()) {
+        while (!stop) {
             if (write(fds[1], chunk.data(), chunk.size()) < 0 && errno != EINTR)
                 return;
         }
@@ -72,6 +75,7 @@ struct BlockedWriter {
     }
     ~BlockedWriter()
     {
+        stop = true;
         task.kill(true);
         close(fds[0]);
         close(fds[1]);
@@ -85,7 +89,8 @@ struct BlockedWriter {
 TEST(eThread, KillsStopABlockedWriteSoonAndWaitForTheEnd)
 {
     BlockedWriter writer;
-    ASSERT_TRUE(writer.task.thread_running());
+    ASSERT_TRUE(threadRunning(writer.task));
+    writer.stop = true;
 
     std::atomic<int> sawEnd{0};
     auto killer = [&] {
@@ -99,9 +104,9 @@ TEST(eThread, KillsStopABlockedWriteSoonAndWaitForTheEnd)
     second.join();
     EXPECT_EQ(sawEnd, 2);
     EXPECT_TRUE(writer.sawStop);
-    EXPECT_FALSE(writer.task.thread_running());
+    EXPECT_FALSE(threadRunning(writer.task));
     writer.task.kill(true);   // again: nothing more happens
-    writer.task.wait();
+    waitForThread(writer.task);
     EXPECT_EQ(writer.task.finishedCalls, 1);
 }
 
@@ -109,35 +114,29 @@ TEST(eThread, KillIsHarmlessBeforeRunAndAfterTheEnd)
 {
     Task never([](Task&) {});
     never.kill(true);
-    never.wait();
+    waitForThread(never);
     EXPECT_EQ(never.finishedCalls, 0);
 
     Task quick([](Task&) {});
     quick.run();
     const auto deadline = Clock::now() + 2s;
-    while (quick.thread_running() && Clock::now() < deadline)
+    while (threadRunning(quick) && Clock::now() < deadline)
         std::this_thread::sleep_for(1ms);
     quick.kill(true);
     EXPECT_EQ(quick.finishedCalls, 1);
     EXPECT_EQ(quick.run(), -1);   // a thread runs once
 }
 
-TEST(eThread, StopRequestBelongsToTheKilledThread)
+// A kill from the thread itself does nothing: a thread ends by returning.
+TEST(eThread, AKillFromTheThreadItselfLetsItRunOn)
 {
-    EXPECT_FALSE(eThread::stopRequested());
-
-    // wait() lets the thread end by itself; a kill from the thread itself
-    // only sets its own request.
-    std::atomic<bool> before{true}, after{false};
+    std::atomic<bool> after{false};
     Task task([&](Task& self) {
-        before = eThread::stopRequested();
         self.kill(true);
-        after = eThread::stopRequested();
+        after = true;
     });
     task.run();
-    task.wait();
-    EXPECT_FALSE(before);
+    waitForThread(task);
     EXPECT_TRUE(after);
     EXPECT_EQ(task.finishedCalls, 1);
-    EXPECT_FALSE(eThread::stopRequested());
 }

@@ -8,6 +8,7 @@
 #include "emainloop.h"
 #include "ewindow.h"
 #include "tree_lock.h"
+#include "widget_private.h"
 
 namespace {
 
@@ -37,7 +38,7 @@ public:
             }
         });
         probe.join();
-        sawAwaited = sawAwaited || label_.getText() == awaited_;
+        sawAwaited = sawAwaited || internals(label_).getText() == awaited_;
     }
 
     int paints = 0;
@@ -84,7 +85,7 @@ TEST_F(Dialog, ExecRunsPostedKeysUntilRejected)
 
     eButton* red = new eButton(&window);
     red->setShortcut("red");
-    red->selected.connect([this] { window.close(7); });
+    red->selected.connect([this] { internals(window).close(7); });
     std::thread poster([] {
         std::this_thread::sleep_for(10ms);
         eMainloop::instance().postKey(eRCKey::red);

@@ -6,6 +6,7 @@
 
 #include "ebutton.h"
 #include "ewindow.h"
+#include "widget_private.h"
 
 namespace {
 
@@ -34,14 +35,14 @@ TEST(WidgetTree, ParentOwnsItsChildren)
     auto* second = new Probe(window, deaths);
     new Probe(second, deaths);
     new Probe(second, deaths);
-    ASSERT_EQ(window->getChildren(), (std::vector<eWidget*>{first, second}));
+    ASSERT_EQ(internals(*window).getChildren(), (std::vector<eWidget*>{first, second}));
 
     // Deleted on its own, a child leaves its parent and the window's focus.
     window->setFocus(second);
     delete second;
     EXPECT_EQ(deaths, 3);
-    EXPECT_EQ(window->getChildren(), (std::vector<eWidget*>{first}));
-    EXPECT_EQ(window->getFocus(), nullptr);
+    EXPECT_EQ(internals(*window).getChildren(), (std::vector<eWidget*>{first}));
+    EXPECT_EQ(internals(*window).getFocus(), nullptr);
 
     delete window;
     EXPECT_EQ(deaths, 4);
@@ -54,7 +55,7 @@ TEST(WidgetTree, ConnectionsToADestroyedWindowEnd)
     auto* button = new eButton(listener);
     button->selected.connect(sigc::mem_fun(*listener, &Listener::hear));
     outside.connect(sigc::mem_fun(*listener, &Listener::hear));
-    button->shortcutAction();
+    internals(*button).shortcutAction();
     outside();
     EXPECT_EQ(listener->heard, 2);
 
@@ -64,13 +65,13 @@ TEST(WidgetTree, ConnectionsToADestroyedWindowEnd)
 
 TEST(WidgetTree, WindowIsPlacedByItsClientArea)
 {
-    const int frameX = eWindow::borderWidth;
-    const int frameY = eWindow::borderWidth + eWindow::titleHeight;
+    const int frameX = windowBorderWidth;
+    const int frameY = windowBorderWidth + windowTitleHeight;
     eWindow window(1);
     window.cmove(ePoint(100, 75));
     window.cresize(eSize(510, 460));
-    EXPECT_EQ(window.getClientRect(), eRect(frameX, frameY, 510, 460));
-    EXPECT_EQ(window.getAbsoluteRect().topLeft(), ePoint(100 - frameX, 75 - frameY));
+    EXPECT_EQ(internals(window).getClientRect(), eRect(frameX, frameY, 510, 460));
+    EXPECT_EQ(internals(window).getAbsoluteRect().topLeft(), ePoint(100 - frameX, 75 - frameY));
 
     // Children sit in the client area; without a frame cmove is move.
     eLabel* box = new eLabel(&window);
@@ -79,23 +80,24 @@ TEST(WidgetTree, WindowIsPlacedByItsClientArea)
     eLabel* inner = new eLabel(box);
     inner->cmove(ePoint(5, 6));
     inner->cresize(eSize(50, 40));
-    EXPECT_EQ(box->getAbsoluteRect(), eRect(110, 95, 300, 200));
-    EXPECT_EQ(inner->getAbsoluteRect(), eRect(115, 101, 50, 40));
+    EXPECT_EQ(internals(*box).getAbsoluteRect(), eRect(110, 95, 300, 200));
+    EXPECT_EQ(internals(*inner).getAbsoluteRect(), eRect(115, 101, 50, 40));
 
     window.cresize(eSize(200, 100));   // the client area stays put
-    EXPECT_EQ(window.getClientRect(), eRect(frameX, frameY, 200, 100));
-    EXPECT_EQ(box->getAbsoluteRect(), eRect(110, 95, 300, 200));
+    EXPECT_EQ(internals(window).getClientRect(), eRect(frameX, frameY, 200, 100));
+    EXPECT_EQ(internals(*box).getAbsoluteRect(), eRect(110, 95, 300, 200));
 }
 
 namespace {
 
 class KeySink : public eLabel {
 public:
-    using eLabel::eLabel;
-    bool keyDown(eRCKey key) override
+    explicit KeySink(eWidget* parent) : eLabel(parent)
     {
-        keys.push_back(key);
-        return key != eRCKey::exit;
+        internals(*this).keyDown = [this](eRCKey key) {
+            keys.push_back(key);
+            return key != eRCKey::exit;
+        };
     }
     std::vector<eRCKey> keys;
 };
@@ -121,26 +123,26 @@ struct KeyWindow : ::testing::Test {
 
 TEST_F(KeyWindow, ColourKeysGoToTheirVisibleButtonOtherKeysToTheFocus)
 {
-    EXPECT_TRUE(window.dispatchKey(eRCKey::red));
-    EXPECT_TRUE(window.dispatchKey(eRCKey::blue));
-    EXPECT_FALSE(window.dispatchKey(eRCKey::green));
+    EXPECT_TRUE(internals(window).dispatchKey(eRCKey::red));
+    EXPECT_TRUE(internals(window).dispatchKey(eRCKey::blue));
+    EXPECT_FALSE(internals(window).dispatchKey(eRCKey::green));
     red->hide();
-    EXPECT_FALSE(window.dispatchKey(eRCKey::red));
+    EXPECT_FALSE(internals(window).dispatchKey(eRCKey::red));
     EXPECT_EQ(redPresses, 1);
     EXPECT_EQ(bluePresses, 1);
 
-    EXPECT_TRUE(sink->hasFocus());
-    EXPECT_TRUE(window.dispatchKey(eRCKey::down));
-    EXPECT_FALSE(window.dispatchKey(eRCKey::exit));
+    EXPECT_TRUE(internals(*sink).hasFocus());
+    EXPECT_TRUE(internals(window).dispatchKey(eRCKey::down));
+    EXPECT_FALSE(internals(window).dispatchKey(eRCKey::exit));
     EXPECT_EQ(sink->keys, (std::vector<eRCKey>{eRCKey::down, eRCKey::exit}));
 
     window.setFocus(blue);
-    EXPECT_TRUE(window.dispatchKey(eRCKey::ok));
+    EXPECT_TRUE(internals(window).dispatchKey(eRCKey::ok));
     EXPECT_EQ(bluePresses, 2);
 
     eWindow other(1);
     window.setFocus(new eLabel(&other));   // not of this window: ignored
-    EXPECT_EQ(window.getFocus(), blue);
+    EXPECT_EQ(internals(window).getFocus(), blue);
     window.setFocus(nullptr);
-    EXPECT_FALSE(window.dispatchKey(eRCKey::ok));
+    EXPECT_FALSE(internals(window).dispatchKey(eRCKey::ok));
 }

@@ -1,5 +1,5 @@
-// lirva-play: plays one FLAC file through the engine exactly as the plug-in's
-// play thread does (device set-up, then the decoder session), with the status
+// lirva-play: plays one FLAC file on the plug-in's own play thread
+// (ExecThread: device set-up, then the decoder session), with the status
 // widgets in a window that is never shown.
 //
 //   lirva-play [-v] FILE
@@ -16,9 +16,7 @@
 #include <cstring>
 #include <string>
 
-#include <audio_device.h>
-#include <decoder_session.h>
-#include <ethread.h>
+#include <exec_thread.h>
 #include <file_info.h>
 
 #include "status_window.h"
@@ -31,33 +29,6 @@ void on_interrupt(int)
 {
     interrupted = true;
 }
-
-class PlayThread : public eThread {
-public:
-    PlayThread(std::string path, int ended_fd) : path_(std::move(path)), ended_fd_(ended_fd) {}
-    ~PlayThread() override { kill(true); }
-
-protected:
-    void thread() override
-    {
-        audio_device_open();
-        play_file(path_.c_str());
-    }
-    void thread_finished() override
-    {
-        // A stop while the session was open leaves it for this close.
-        if (file_info.is_playing)
-            decoder_destructor();
-        const uint64_t one = 1;
-        if (write(ended_fd_, &one, sizeof one) < 0) {
-            // The main thread then notices the end at its next status poll.
-        }
-    }
-
-private:
-    std::string path_;
-    int ended_fd_;
-};
 
 int usage()
 {
@@ -94,7 +65,13 @@ int main(int argc, char** argv)
     // with -v every 10 ms to look at the status widgets.
     const int ended = eventfd(0, EFD_CLOEXEC);
     StatusWindow status;
-    PlayThread player(path, ended);
+    auto* player = new ExecThread(path);   // reclaimed by stopAll() below
+    player->finished.connect([ended](int) {
+        const uint64_t one = 1;
+        if (write(ended, &one, sizeof one) < 0) {
+            // The main thread then notices the end at its next status poll.
+        }
+    });
     std::string shown = status.describe();
     if (verbose)
         printf("%s\n", shown.c_str());
@@ -107,11 +84,11 @@ int main(int argc, char** argv)
     sigaddset(&stop_signals, SIGTERM);
     pthread_sigmask(SIG_BLOCK, &stop_signals, &unblocked);
 
-    player.run(0, 0);
+    player->start();
     const timespec status_poll{0, 10 * 1000 * 1000};
     for (;;) {
         if (interrupted) {
-            player.kill(true);
+            player->stop();
             break;
         }
         pollfd wake{ended, POLLIN, 0};
@@ -125,7 +102,7 @@ int main(int argc, char** argv)
             fflush(stdout);
         }
     }
-    player.wait();
+    ExecThread::stopAll();   // waits for the thread's end
     close(ended);
 
     if (verbose) {

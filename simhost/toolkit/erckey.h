@@ -1,5 +1,5 @@
-#ifndef LIRVA_HOST_ERCKEY_H
-#define LIRVA_HOST_ERCKEY_H
+#ifndef LIRVA_SIMHOST_ERCKEY_H
+#define LIRVA_SIMHOST_ERCKEY_H
 
 #include "estring.h"
 

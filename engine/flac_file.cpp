@@ -1,0 +1,96 @@
+#include "flac_file.h"
+
+#include <errno.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "play_stop.h"
+
+namespace {
+
+int file = -1;
+bool at_end = false;
+
+}  // namespace
+
+bool flac_file_open(const char* path)
+{
+    flac_file_close();
+    // O_NONBLOCK: open() itself may not wait (a FIFO without a writer, a
+    // lease). Cleared once the node is known to be a regular file.
+    const int fd = open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    struct stat st;
+    const int flags = fcntl(fd, F_GETFL);
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || flags < 0 || fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
+        close(fd);
+        return false;
+    }
+    file = fd;
+    at_end = false;
+    return true;
+}
+
+void flac_file_close()
+{
+    if (file >= 0)
+        close(file);
+    file = -1;
+}
+
+FLAC__StreamDecoderReadStatus flac_file_read(const FLAC__StreamDecoder*, FLAC__byte buffer[], size_t* bytes, void*)
+{
+    for (;;) {
+        if (play_stop_requested()) {
+            *bytes = 0;
+            return FLAC__STREAM_DECODER_READ_STATUS_ABORT;
+        }
+        const ssize_t n = read(file, buffer, *bytes);
+        if (n > 0) {
+            *bytes = static_cast<size_t>(n);
+            return FLAC__STREAM_DECODER_READ_STATUS_CONTINUE;
+        }
+        if (n == 0) {
+            *bytes = 0;
+            at_end = true;
+            return FLAC__STREAM_DECODER_READ_STATUS_END_OF_STREAM;
+        }
+        if (errno != EINTR) {
+            *bytes = 0;
+            return FLAC__STREAM_DECODER_READ_STATUS_ABORT;
+        }
+    }
+}
+
+FLAC__StreamDecoderSeekStatus flac_file_seek(const FLAC__StreamDecoder*, FLAC__uint64 offset, void*)
+{
+    if (play_stop_requested() || lseek(file, static_cast<off_t>(offset), SEEK_SET) < 0)
+        return FLAC__STREAM_DECODER_SEEK_STATUS_ERROR;
+    at_end = false;
+    return FLAC__STREAM_DECODER_SEEK_STATUS_OK;
+}
+
+FLAC__StreamDecoderTellStatus flac_file_tell(const FLAC__StreamDecoder*, FLAC__uint64* offset, void*)
+{
+    const off_t at = lseek(file, 0, SEEK_CUR);
+    if (at < 0)
+        return FLAC__STREAM_DECODER_TELL_STATUS_ERROR;
+    *offset = static_cast<FLAC__uint64>(at);
+    return FLAC__STREAM_DECODER_TELL_STATUS_OK;
+}
+
+FLAC__StreamDecoderLengthStatus flac_file_length(const FLAC__StreamDecoder*, FLAC__uint64* length, void*)
+{
+    struct stat st;
+    if (fstat(file, &st) != 0)
+        return FLAC__STREAM_DECODER_LENGTH_STATUS_ERROR;
+    *length = static_cast<FLAC__uint64>(st.st_size);
+    return FLAC__STREAM_DECODER_LENGTH_STATUS_OK;
+}
+
+FLAC__bool flac_file_eof(const FLAC__StreamDecoder*, void*)
+{
+    return at_end;
+}

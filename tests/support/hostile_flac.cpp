@@ -1,0 +1,73 @@
+#include "hostile_flac.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <vector>
+
+namespace {
+
+std::vector<char> head_of(const std::string& source, size_t size)
+{
+    std::vector<char> bytes(size);
+    const int fd = open(source.c_str(), O_RDONLY | O_CLOEXEC);
+    const ssize_t n = fd < 0 ? -1 : read(fd, bytes.data(), size);
+    if (fd >= 0)
+        close(fd);
+    bytes.resize(n > 0 ? static_cast<size_t>(n) : 0);
+    return bytes;
+}
+
+// Writes `bytes` at `offset`, grows the file to `size` and checks that the
+// rest is a hole.
+std::string write_sparse(const std::string& path, const std::vector<std::pair<long long, std::vector<char>>>& pieces,
+                         long long size)
+{
+    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0)
+        return "cannot create " + path + ": " + strerror(errno);
+    std::string why;
+    if (ftruncate(fd, static_cast<off_t>(size)) != 0 || static_cast<long long>(static_cast<off_t>(size)) != size)
+        why = "the file system cannot hold a file of " + std::to_string(size) + " bytes";
+    for (const auto& [offset, bytes] : pieces)
+        if (why.empty() && pwrite(fd, bytes.data(), bytes.size(), static_cast<off_t>(offset))
+                               != static_cast<ssize_t>(bytes.size()))
+            why = std::string("cannot write: ") + strerror(errno);
+    struct stat st;
+    if (why.empty() && (fstat(fd, &st) != 0 || static_cast<long long>(st.st_blocks) * 512 > size / 2))
+        why = "the file system does not keep holes in sparse files";
+    close(fd);
+    if (!why.empty())
+        unlink(path.c_str());
+    return why;
+}
+
+}  // namespace
+
+std::string make_sparse_after_header(const std::string& path, const std::string& source, long long size)
+{
+    std::vector<char> head = head_of(source, 8192);
+    if (head.size() < 8192)
+        return "cannot read 8 KiB of " + source;
+    return write_sparse(path, {{0, head}}, size);
+}
+
+std::string make_huge_padding(const std::string& path, const std::string& source, int blocks)
+{
+    // "fLaC" and the STREAMINFO block: a 4-byte header and 34 bytes.
+    std::vector<char> head = head_of(source, 42);
+    if (head.size() < 42 || memcmp(head.data(), "fLaC", 4) != 0 || (head[4] & 0x7f) != 0)
+        return source + " does not begin with STREAMINFO";
+    head[4] = 0;   // not the last metadata block
+    constexpr long long body = (1 << 24) - 1;   // the largest block length
+    std::vector<std::pair<long long, std::vector<char>>> pieces{{0, head}};
+    long long at = static_cast<long long>(head.size());
+    for (int i = 0; i < blocks; ++i) {
+        const char last = i == blocks - 1 ? char(0x80) : char(0);
+        pieces.push_back({at, {char(last | 1), char(0xff), char(0xff), char(0xff)}});   // PADDING
+        at += 4 + body;
+    }
+    return write_sparse(path, pieces, at);
+}
