@@ -30,7 +30,7 @@ std::string write_sparse(const std::string& path, const std::vector<std::pair<lo
         return "cannot create " + path + ": " + strerror(errno);
     std::string why;
     if (ftruncate(fd, static_cast<off_t>(size)) != 0 || static_cast<long long>(static_cast<off_t>(size)) != size)
-        why = "the file system cannot hold a file of " + std::to_string(size) + " bytes";
+        why = "no file of " + std::to_string(size) + " bytes here (the file system, or 32-bit file offsets)";
     for (const auto& [offset, bytes] : pieces)
         if (why.empty() && pwrite(fd, bytes.data(), bytes.size(), static_cast<off_t>(offset))
                                != static_cast<ssize_t>(bytes.size()))
