@@ -42,7 +42,10 @@ on_every_box() {
 }
 needed() { readelf -d "$1" | sed -n 's/.*(NEEDED).*\[\(.*\)\]/\1/p'; }
 find_library() {
-  local found
+  local found dir
+  for dir in ${LIRVA_LIBRARY_DIRS//:/ }; do
+    [ -f "$dir/$1" ] && { readlink -f "$dir/$1"; return; }
+  done
   found=$("$LIRVA_CXX" ${LIRVA_SYSROOT:+--sysroot="$LIRVA_SYSROOT"} -print-file-name="$1")
   # The compiler echoes the bare name when it finds nothing.
   [ "$found" != "$1" ] && [ -f "$found" ] || fail "$1 (needed by lirva.so) is not in the build's library path"

@@ -31,10 +31,13 @@ sysroot=${LIRVA_BOX_SYSROOT:-}
 jobs=${LIRVA_JOBS:-2}
 
 cross=powerpc-linux-gnu-
+# Unwind tables in every library: a host that ends the play thread by
+# cancellation unwinds it through libFLAC's frames, and without tables that
+# ends the whole program.
 case "$flavour" in
-  emulated) cflags="-O2"; sysroot=""
+  emulated) cflags="-O2 -funwind-tables"; sysroot=""
             debian_sources=(libogg flac speexdsp ncurses); with_tests=1 ;;
-  box)      cflags="-O2 -mcpu=405 -msoft-float"; cross=${LIRVA_BOX_CROSS:-$cross}
+  box)      cflags="-O2 -funwind-tables -mcpu=405 -msoft-float"; cross=${LIRVA_BOX_CROSS:-$cross}
             debian_sources=(flac speexdsp); with_tests=0 ;;
   *) echo "usage: $0 emulated|box" >&2; exit 2 ;;
 esac
@@ -152,6 +155,28 @@ if [ "$with_tests" -eq 1 ]; then
   echo "INPUT(-lncursesw)" >"$prefix/lib/libncurses.so"
 
   cmake_build googletest "$gtest_source" "" -DBUILD_GMOCK=ON -DINSTALL_GTEST=ON -DCMAKE_INSTALL_LIBDIR=lib
+fi
+
+if [ "$flavour" = emulated ]; then
+  # qemu 7.2 runs none of the ISA 3.0 forms of mffs (mffscrn, mffscrni,
+  # mffsl, ...) on a 32-bit CPU, and the cross C library's libm and libc use
+  # them wherever they set the rounding mode, counting on older CPUs to run
+  # them as a plain mffs, as real ones do. The emulated programs find copies
+  # of the two libraries first, in which those words are a plain mffs.
+  for lib in libm.so.6 libc.so.6; do
+    real=$(readlink -f "/usr/$triplet/lib/$lib")
+    read -r off size < <(readelf -SW "$real" | sed 's/^ *\[ *[0-9]*\]//' | awk '$1 == ".text" {print $4, $5}')
+    perl -e '
+      my ($in, $out, $off, $size) = @ARGV;
+      open(my $f, "<:raw", $in) or die "$in: $!"; local $/; my $d = <$f>; close $f;
+      for (my $i = $off; $i + 4 <= $off + $size; $i += 4) {
+        my $w = unpack("N", substr($d, $i, 4));
+        substr($d, $i, 4) = pack("N", $w & 0xFFE007FF)
+          if ($w & 0xFC0007FE) == 0xFC00048E && ($w & 0x001F0000);
+      }
+      open($f, ">:raw", $out) or die "$out: $!"; print $f $d; close $f;
+    ' "$real" "$prefix/lib/$lib" "$((16#$off))" "$((16#$size))"
+  done
 fi
 
 rm -f "$prefix"/lib/*.la

@@ -45,7 +45,7 @@ for object in "$plugins"/*; do
   [ "$(machine "$object")" = "$target" ] || fail "$(basename "$object") is not built for $target"
   for lib in $(readelf -d "$object" | sed -n 's/.*(NEEDED).*\[\(.*\)\]/\1/p'); do
     case "$lib" in
-      libc.so.*|libm.so.*|libdl.so.*|librt.so.*|libpthread.so.*|ld-linux*|libstdc++.so.*|libgcc_s.so.*) ;;
+      libc.so.*|libm.so.*|libdl.so.*|librt.so.*|libpthread.so.*|ld-linux*|ld.so.*|ld64.so.*|libstdc++.so.*|libgcc_s.so.*) ;;
       *) [ -f "$plugins/$lib" ] || fail "$(basename "$object") needs $lib, which the package does not carry" ;;
     esac
   done
