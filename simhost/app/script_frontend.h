@@ -23,6 +23,8 @@ public:
     // unanswered ones make the session hopeless.
     static constexpr std::chrono::milliseconds kExitInterval{100};
     static constexpr int kMaxExitPresses = 100;
+    // How long an await= step waits for its text before it gives up.
+    static constexpr std::chrono::seconds kAwaitLimit{60};
 
     ScriptFrontend(std::vector<ScriptStep> steps, int cols, int rows, bool printEachStep, std::ostream& out);
 
@@ -41,6 +43,10 @@ private:
 
     bool finalPrintNeeded() const;
     bool pressExit(eRCKey& key, Clock::time_point deadline);
+    // The next key towards the entry `text`; false once the cursor is there
+    // (or the list does not show it, which is reported).
+    bool keyTowards(const std::string& text, eRCKey& key);
+    bool screenShows(const std::string& text);
 
     std::vector<ScriptStep> steps_;
     size_t next_ = 0;
@@ -52,6 +58,7 @@ private:
     const eWidget* top_ = nullptr;   // the window of the running modal loop
     bool printPending_ = false;      // print before the next step (after a key took effect)
     std::optional<Clock::time_point> waitUntil_;
+    std::optional<Clock::time_point> awaitLimit_;
     bool finalDone_ = false;
     int exitPresses_ = 0;
     Clock::time_point lastExit_;

@@ -23,7 +23,7 @@ using std::chrono::milliseconds;
 
 // A bound that only a hang reaches: reading the hostile files to their end
 // takes from half a minute to hours.
-constexpr auto hangBound = std::chrono::seconds(10);
+constexpr auto hangBound = testwait::hang_bound;
 
 class HostilePlayTest : public PlayerTest {
 protected:
@@ -70,6 +70,12 @@ struct HostileCase {
     Trigger trigger;
 };
 
+void PrintTo(const HostileCase& c, std::ostream* out)
+{
+    const char* how[] = {"the blue key", "another file", "leaving"};
+    *out << c.name << ", stopped by " << how[static_cast<int>(c.trigger)];
+}
+
 class HostileFiles : public HostilePlayTest, public ::testing::WithParamInterface<HostileCase> {};
 
 TEST_P(HostileFiles, EndThePlayAtOnce)
@@ -85,18 +91,10 @@ TEST_P(HostileFiles, EndThePlayAtOnce)
     device->drain();
 
     if (trigger == Trigger::leave) {
-        dialog->dispfiles(tree / "music");
-        const std::vector<std::string> rows = entries();
-        const int row = static_cast<int>(std::find(rows.begin(), rows.end(), name) - rows.begin());
-        const std::vector<eRCKey> walk = keysFromRootTo(tree / "music");
         std::thread user([&] {
             // Walk to the file, wait until its play is under way, leave.
             eMainloop& loop = eMainloop::instance();
-            for (eRCKey key : walk)
-                loop.postKey(key);
-            for (int i = 0; i < row; ++i)
-                loop.postKey(eRCKey::down);
-            loop.postKey(eRCKey::ok);
+            EXPECT_GT(walkTo(tree / (std::string("music/") + name)), 0);
             waitFor(underWay);
             std::this_thread::sleep_for(milliseconds(20));
             loop.postKey(eRCKey::exit);

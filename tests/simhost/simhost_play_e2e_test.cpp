@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "simhost_run.h"
+#include "temp_tree.h"
 
 namespace {
 
@@ -37,7 +38,6 @@ bool shows(const std::string& screen, const std::string& pattern) {
 class SimhostPlayEndToEnd : public ::testing::TestWithParam<const char*> {
 protected:
     void SetUp() override {
-        ASSERT_FALSE(tree.root().empty());
         if (!fs::exists(kCorpusFile))
             GTEST_SKIP() << "no FLAC corpus at " << kCorpusFile;
 #if defined(__SANITIZE_ADDRESS__)
@@ -51,10 +51,10 @@ protected:
     // select the file, then `afterSelecting`.
     RunResult play(const std::string& afterSelecting) const {
         const std::string walk = keysTo(tree / kPlayedName);
-        EXPECT_FALSE(walk.empty()) << "no walk to " << tree.root();
+        EXPECT_FALSE(walk.empty()) << "no walk to " << tree.path();
         std::ofstream(tree / "keys") << walk << afterSelecting << "\n";
         const std::string options = std::string("--thread-kill=") + GetParam() + " --script keys ";
-        return run("cd " + shellQuoted(tree.root()) + " && LIRVA_DSP_SPEED=1 LIRVA_DSP_CAPTURE=" +
+        return run("cd " + shellQuoted(tree.path()) + " && LIRVA_DSP_SPEED=1 LIRVA_DSP_CAPTURE=" +
                    shellQuoted(tree / "cap.raw") + " " + simhost(options + LIRVA_PLUGIN));
     }
 
@@ -73,14 +73,13 @@ protected:
         return captured;
     }
 
-    TmpTree tree{"lirva-play"};
+    TempTree tree{"lirva-play"};
 };
 
 TEST_P(SimhostPlayEndToEnd, ShowsThePlayAndStopsItWithTheBlueKey) {
-    // One to two and a half seconds of sound by the print, even when the
-    // play thread is slow to start (sanitizer builds on a loaded machine):
-    // the device never runs ahead of the clock.
-    const RunResult r = play("wait=2500 print blue print");
+    // The screen shows a second played; the print follows at once, and the
+    // device never runs ahead of the clock.
+    const RunResult r = play("await=00:01\nprint blue print");
     ASSERT_EQ(r.exitCode, 0) << r.output;
     const std::vector<std::string> shown = screens(r.output);
     ASSERT_EQ(shown.size(), 2u) << r.output;
@@ -100,7 +99,7 @@ TEST_P(SimhostPlayEndToEnd, ShowsThePlayAndStopsItWithTheBlueKey) {
 }
 
 TEST_P(SimhostPlayEndToEnd, LeavingTheWindowWhilePlayingStopsThePlay) {
-    const RunResult r = play("wait=1200 exit");
+    const RunResult r = play("await=00:01\nexit");
     ASSERT_EQ(r.exitCode, 0) << r.output;
     cutShortCapture();
 }

@@ -8,13 +8,15 @@
 #include "emainloop.h"
 #include "ewindow.h"
 #include "tree_lock.h"
+#include "wait.h"
 #include "widget_private.h"
 
 namespace {
 
 using namespace std::chrono_literals;
 
-// Sends exit once a paint has shown `awaited` in the label (or after 2 s),
+// Sends exit once a paint has shown `awaited` in the label (or after the
+// bound that only a hang reaches),
 // and notes whether every paint held the tree lock.
 class WatchingFrontend : public eFrontend {
 public:
@@ -47,7 +49,7 @@ public:
 private:
     const eLabel& label_;
     eString awaited_;
-    std::chrono::steady_clock::time_point deadline_ = std::chrono::steady_clock::now() + 2s;
+    std::chrono::steady_clock::time_point deadline_ = std::chrono::steady_clock::now() + testwait::hang_bound;
 };
 
 struct Dialog : ::testing::Test {
