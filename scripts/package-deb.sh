@@ -7,30 +7,23 @@
 # decode's start. The package is removed again at the end.
 # Usage: scripts/package-deb.sh [--keep]   (--keep leaves it installed)
 set -euo pipefail
-top=$(cd "$(dirname "$0")/.." && pwd)
+source "$(dirname "$0")/common.sh"
 keep=${1:-}
-corpus_file="$top/../shared/flac-corpus/subset-01-blocksize-4096.flac"
+corpus_file="$corpus_dir/subset-01-blocksize-4096.flac"
+build=$(build_dir plain)
 
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
 apt_get() { DEBIAN_FRONTEND=noninteractive $sudo apt-get -o DPkg::Lock::Timeout=600 "$@"; }
 
-"$top/scripts/setup.sh"
 # dpkg-shlibdeps (dpkg-dev) gives the package's dependencies.
-missing=()
-for p in dpkg-dev lintian; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  apt_get update
-  apt_get install -y --no-install-recommends "${missing[@]}"
-fi
+"$top/scripts/setup.sh" dpkg-dev lintian
 
 "$top/scripts/build.sh" plain -j2 >/dev/null
-version=$(sed -n "s/^LIRVA_VERSION='\(.*\)'/\1/p" "$top/build/box-package.env")
-deb="$top/build/lirva_${version}_$(dpkg --print-architecture).deb"
+version=$(sed -n "s/^LIRVA_VERSION='\(.*\)'/\1/p" "$build/box-package.env")
+deb="$build/lirva_${version}_$(dpkg --print-architecture).deb"
 rm -f "$deb"
-(cd "$top/build" && cpack -G DEB >/dev/null)
+(cd "$build" && cpack -G DEB >/dev/null)
 [ -f "$deb" ] || { echo "cpack made no $deb" >&2; exit 1; }
 echo "== $(basename "$deb"): $(dpkg-deb -f "$deb" Depends)"
 
