@@ -68,6 +68,7 @@ bool ScriptFrontend::nextKey(eRCKey& key, int timeoutMs) {
                 printPending_ = printEach_;
                 return true;
             }
+            toDistance_ = SIZE_MAX;
             ++next_;
             continue;
         }
@@ -115,6 +116,11 @@ bool ScriptFrontend::keyTowards(const std::string& text, eRCKey& key) {
         return false;
     }
     if (keys->empty()) return false;
+    if (keys->size() >= toDistance_) {   // the last key did not move the cursor nearer
+        std::cerr << "simhost: to=" << text << ": the cursor does not get there\n";
+        return false;
+    }
+    toDistance_ = keys->size();
     key = keys->front();
     return true;
 }

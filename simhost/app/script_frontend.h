@@ -2,6 +2,7 @@
 #define LIRVA_SIMHOST_APP_SCRIPT_FRONTEND_H
 
 #include <chrono>
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <ostream>
@@ -59,6 +60,7 @@ private:
     bool printPending_ = false;      // print before the next step (after a key took effect)
     std::optional<Clock::time_point> waitUntil_;
     std::optional<Clock::time_point> awaitLimit_;
+    size_t toDistance_ = SIZE_MAX;   // rows to go at the last key of a to= step
     bool finalDone_ = false;
     int exitPresses_ = 0;
     Clock::time_point lastExit_;

@@ -59,7 +59,7 @@ class AlsaOss : public ::testing::Test {
 protected:
     void SetUp() override {
         DESKTOP_REQUIRE(missingFile(kAoss, "alsa-oss"));
-        if (!fs::exists(kTune)) GTEST_SKIP() << "no FLAC corpus at " << kCorpusDir;
+        if (const std::string why = testsupport::missingCorpus(); !why.empty()) GTEST_SKIP() << why;
         // Only this configuration: the default PCM writes what it gets to a
         // file and hands it on to the null PCM, which discards it at once.
         std::ofstream(tree / "asound.conf")
@@ -116,7 +116,7 @@ protected:
         DESKTOP_REQUIRE(missingProgram("pulseaudio", "pulseaudio"));
         DESKTOP_REQUIRE(missingProgram("parec", "pulseaudio-utils"));
         DESKTOP_REQUIRE(missingFile(kPulseDsp, "pulseaudio-utils"));
-        if (!fs::exists(kTune)) GTEST_SKIP() << "no FLAC corpus at " << kCorpusDir;
+        if (const std::string why = testsupport::missingCorpus(); !why.empty()) GTEST_SKIP() << why;
         fs::create_directories(tree / "home/.config");
         fs::create_directories(tree / "run");
         fs::permissions(tree / "run", fs::perms::owner_all);

@@ -23,7 +23,7 @@ const std::string kName = "Björk – Jóga.flac";
 
 TEST(Terminal, WalksPlaysStopsAndLeavesWithTheTerminalRestored) {
     DESKTOP_REQUIRE(missingProgram("tmux", "tmux"));
-    if (!std::filesystem::exists(kCorpusFile)) GTEST_SKIP() << "no FLAC corpus at " << kCorpusFile;
+    if (const std::string why = testsupport::missingCorpus(); !why.empty()) GTEST_SKIP() << why;
     TempTree tree("!lirva-terminal");
     std::filesystem::create_directory(tree / kFolder);
     std::filesystem::copy_file(kCorpusFile, tree / (kFolder + "/" + kName));

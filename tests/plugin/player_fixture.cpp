@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "audio_device.h"
+#include "command.h"
 #include "emainloop.h"
 #include "entry_keys.h"
 #include "exec_thread.h"
@@ -35,8 +36,8 @@ unsigned countPause(unsigned seconds)
 
 void PlayerTest::SetUp()
 {
-    if (!std::filesystem::exists(corpus("")))
-        GTEST_SKIP() << "no FLAC corpus at " << corpus("");
+    if (const std::string why = testsupport::missingCorpus(); !why.empty())
+        GTEST_SKIP() << why;
     pauses.clear();
     gui_pause = countPause;
     // The suite runs once with each way a host may kill a thread.

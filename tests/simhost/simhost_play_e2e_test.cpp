@@ -25,11 +25,6 @@ const std::string kCorpusFile = LIRVA_CORPUS_DIR "/subset-01-blocksize-4096.flac
 const std::string kPlayedName = "it's a tune; $(touch ran).flac";
 constexpr size_t kBytesPerSecond = 44100 * 2 * 2;
 
-std::string readAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
 // Whether `screen` holds a match for `pattern`.
 bool shows(const std::string& screen, const std::string& pattern) {
     return std::regex_search(screen, std::regex(pattern));
@@ -38,8 +33,7 @@ bool shows(const std::string& screen, const std::string& pattern) {
 class SimhostPlayEndToEnd : public ::testing::TestWithParam<const char*> {
 protected:
     void SetUp() override {
-        if (!fs::exists(kCorpusFile))
-            GTEST_SKIP() << "no FLAC corpus at " << kCorpusFile;
+        if (const std::string why = testsupport::missingCorpus(); !why.empty()) GTEST_SKIP() << why;
 #if defined(__SANITIZE_ADDRESS__)
         if (std::string(GetParam()) == "cancel")
             GTEST_SKIP() << "gcc's AddressSanitizer reports an error in its own teardown of a cancelled thread";
@@ -64,7 +58,7 @@ protected:
         const RunResult ref =
             run("flac -d -c -s --force-raw-format --endian=big --sign=signed " + shellQuoted(kCorpusFile));
         EXPECT_EQ(ref.exitCode, 0) << "the reference decoder failed";
-        const std::string captured = readAll(tree / "cap.raw"), &reference = ref.output;
+        const std::string captured = testsupport::readFile(tree / "cap.raw"), &reference = ref.output;
         EXPECT_FALSE(captured.empty());
         EXPECT_LT(captured.size(), reference.size()) << "the play was not stopped";
         const size_t n = std::min(captured.size(), reference.size());

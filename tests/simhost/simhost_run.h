@@ -3,42 +3,19 @@
 
 // Running the real simhost from a test: its command line, its printed
 // screens, and the script that walks the player from "/" to a path.
-#include <stdio.h>
-#include <stdlib.h>
-#include <sys/wait.h>
-
 #include <filesystem>
 #include <string>
 #include <vector>
+
+#include "command.h"
 
 namespace simhost_run {
 
 namespace fs = std::filesystem;
 
-struct RunResult {
-    int exitCode = -1;
-    std::string output;
-};
-
-// Runs a shell command line and collects its standard output.
-inline RunResult run(const std::string& command) {
-    RunResult r;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe) return r;
-    char buf[4096];
-    size_t n;
-    while ((n = fread(buf, 1, sizeof buf, pipe)) > 0) r.output.append(buf, n);
-    const int status = pclose(pipe);
-    r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    return r;
-}
-
-// `text` as one word for the shell, whatever it holds.
-inline std::string shellQuoted(const std::string& text) {
-    std::string q = "'";
-    for (char c : text) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
-}
+using RunResult = testsupport::CommandResult;
+using testsupport::run;
+using testsupport::shellQuoted;
 
 // The command line that starts simhost. In a cross build it runs under the
 // emulator that runs this test; its restart with the simulated device would
