@@ -9,6 +9,8 @@ std::optional<std::vector<eRCKey>> keysToEntry(const eWidget& top, const eString
     if (list == nullptr || internals(*list).widgetKind != eWidgetKind::listbox)
         return std::nullopt;
     const eWidget::Private& d = internals(*list);
+    if (d.list->atomicDepth > 0)
+        return std::nullopt;   // being filled: rows and cursor are not final yet
     for (int row = 0; row < d.getCount(); ++row) {
         if (d.entryAt(row)->getText() == text) {
             const int from = d.getCurrentIndex();

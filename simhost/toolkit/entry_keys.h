@@ -11,9 +11,9 @@ class eWidget;
 
 // The keys that move the cursor of `top`'s focused list onto the entry
 // shown as `text` ("down"s or "up"s, none when it is there already); nullopt
-// when no list has the focus or it does not show that entry. For scripted
-// users that walk by name rather than by row. Call with the widget tree
-// locked.
+// when no list has the focus, or it is being filled, or it does not show
+// that entry. For scripted users that walk by name rather than by row. Call
+// with the widget tree locked.
 std::optional<std::vector<eRCKey>> keysToEntry(const eWidget& top, const eString& text);
 
 #endif
