@@ -34,7 +34,7 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 mkdir -p "$work/play" "$work/convert" "$findings"
 # libFuzzer adds what it finds to the first corpus folder: use a copy.
-if compgen -G "$corpus/*.flac" >/dev/null; then
+if corpus_or_skip && compgen -G "$corpus/*.flac" >/dev/null; then
   cp "$corpus"/*.flac "$work/play/"
 else
   echo "warning: no seed files in $corpus; fuzz_play starts from nothing"
