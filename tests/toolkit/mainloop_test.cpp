@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <thread>
 
@@ -43,7 +44,7 @@ public:
         sawAwaited = sawAwaited || internals(label_).getText() == awaited_;
     }
 
-    int paints = 0;
+    std::atomic<int> paints{0};
     bool unlockedPaint = false, sawAwaited = false;
 
 private:
@@ -100,8 +101,9 @@ TEST_F(Dialog, ChangeFromAnotherThreadIsRepaintedUnderTheLock)
 {
     WatchingFrontend screen(*label, "playing");
     eMainloop::instance().setFrontend(&screen);
-    std::thread player([this] {
-        std::this_thread::sleep_for(10ms);
+    std::thread player([&] {
+        // After the first paint, so that only a repaint can show the change.
+        EXPECT_TRUE(testwait::until([&] { return screen.paints > 0; })) << "never painted (a hang)";
         label->setText("playing");
     });
     const int result = window.exec();
@@ -110,6 +112,6 @@ TEST_F(Dialog, ChangeFromAnotherThreadIsRepaintedUnderTheLock)
 
     EXPECT_EQ(result, -1);
     EXPECT_TRUE(screen.sawAwaited);
-    EXPECT_GE(screen.paints, 2);
+    EXPECT_GE(screen.paints.load(), 2);
     EXPECT_FALSE(screen.unlockedPaint);
 }
