@@ -24,6 +24,10 @@ void drop_decoder()
 
 }  // namespace
 
+void flac_error_hdl(const FLAC__StreamDecoder*, FLAC__StreamDecoderErrorStatus, void*)
+{
+}
+
 int decoder_constructor(const char* path)
 {
     size_t n = strlen(path);

@@ -79,8 +79,6 @@ void ExecThread::thread()
     else
         decoder_destructor();   // the close, for a session never opened
     played_ = true;
-    // Nothing is run on the played path after the play: no shell ever sees
-    // a file name.
     result = 0;
     bind_play_stop(nullptr);
 }

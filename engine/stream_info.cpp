@@ -52,7 +52,3 @@ void flac_metadata_hdl(const FLAC__StreamDecoder*, const FLAC__StreamMetadata* m
         return;
     take_stream_info(*static_cast<FileInfo*>(client_data), metadata->data.stream_info);
 }
-
-void flac_error_hdl(const FLAC__StreamDecoder*, FLAC__StreamDecoderErrorStatus, void*)
-{
-}

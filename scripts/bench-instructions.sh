@@ -1,4 +1,4 @@
-#!/bin/bash
+#!/usr/bin/env bash
 # Instructions per second of audio on the 32-bit build, under callgrind: a
 # whole play of each stream class through lirva-play into the unpaced
 # simulated device (decoding, the output chain, the device writes), and the
@@ -19,21 +19,22 @@
 # valgrind. SECONDS (default 10) of audio per class.
 set -euo pipefail
 
-here=$(cd "$(dirname "$0")/.." && pwd)
-source "$here/scripts/bench-build.sh"
+source "$(dirname "$0")/common.sh"
+source "$top/scripts/bench-build.sh"
+
 seconds=${1:-10}
-i386="$here/build-i386"
+i386=$(build_dir i386)
 [ -f "$i386/build.ninja" ] || { echo "no $i386: run scripts/cross-test.sh i386 first" >&2; exit 1; }
 command -v valgrind >/dev/null || { echo "needs valgrind (Debian package valgrind)" >&2; exit 1; }
 command -v flac >/dev/null || { echo "needs the flac tool (Debian package flac)" >&2; exit 1; }
 
 ninja -C "$i386" -j2 lirva-play lirva_dsp_sim >/dev/null
-bench_build "$here/build-bench" gen-tone
+bench_build "$(build_dir bench)" gen-tone
 play=$(find "$i386" -name lirva-play -type f -perm -u+x | head -1)
 sim=$(find "$i386" -name liblirva_dsp_sim.so | head -1)
-gen=$(find "$here/build-bench" -name gen-tone -type f -perm -u+x | head -1)
-fixed=$("$here/scripts/build-speexdsp.sh" i686-linux-gnu "$i386/speexdsp-fixed")/.libs
-table=$("$here/scripts/build-speexdsp.sh" i686-linux-gnu "$i386/speexdsp-table" -DRESAMPLE_FULL_SINC_TABLE)/.libs
+gen=$(find "$(build_dir bench)" -name gen-tone -type f -perm -u+x | head -1)
+fixed=$("$top/scripts/build-speexdsp.sh" i686-linux-gnu "$i386/speexdsp-fixed")/.libs
+table=$("$top/scripts/build-speexdsp.sh" i686-linux-gnu "$i386/speexdsp-table" -DRESAMPLE_FULL_SINC_TABLE)/.libs
 
 work=$(mktemp -d /tmp/lirva-instructions-XXXXXX)
 trap 'rm -rf "$work"' EXIT

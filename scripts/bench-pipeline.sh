@@ -1,4 +1,4 @@
-#!/bin/bash
+#!/usr/bin/env bash
 # CPU time of the whole pipeline against the reference decoder, side by side:
 #   lirva-play FILE into the unpaced simulated device (16-bit stereo 44100 Hz)
 #   flac -d -f --force-raw-format --endian=big --sign=signed -o /dev/null FILE
@@ -17,12 +17,13 @@
 # -DLIRVA_BUILD_BENCH=ON when needed and the programs are built.
 set -euo pipefail
 
-here=$(cd "$(dirname "$0")/.." && pwd)
-source "$here/scripts/bench-build.sh"
-build=${1:-$here/build-bench}
+source "$(dirname "$0")/common.sh"
+source "$top/scripts/bench-build.sh"
+
+build=${1:-$(build_dir bench)}
 runs=${2:-5}
 seconds=${3:-300}
-corpus="$here/../shared/flac-corpus"
+corpus=$corpus_dir
 
 bench_build "$build" lirva-play lirva_dsp_sim gen-tone
 play=$(find "$build" -name lirva-play -type f -perm -u+x | head -1)

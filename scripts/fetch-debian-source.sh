@@ -26,10 +26,7 @@ if ! has_deb_src; then
   done
   $sudo apt-get update >/dev/null
 fi
-command -v dpkg-source >/dev/null || {
-  $sudo apt-get update >/dev/null
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends dpkg-dev >/dev/null
-}
+"$(dirname "$0")/setup.sh" dpkg-dev >/dev/null
 
 version=$(apt-cache showsrc "$pkg" | awk '/^Version:/ {print $2}' | sort -V | tail -1)
 [ -n "$version" ] || { echo "no source package $pkg" >&2; exit 1; }

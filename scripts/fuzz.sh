@@ -9,29 +9,24 @@
 #                 byte order) with any width, channel count, block size and
 #                 rate, to any device format
 # Fails on any crash, leak or sanitizer report, and keeps the input that
-# caused it in build-fuzz/findings/ (LIRVA_FUZZ_FINDINGS to change).
+# caused it in build-fuzz/findings/ (LIRVA_FUZZ_FINDINGS to change). Seeds
+# come from the FLAC corpus (LIRVA_CORPUS_DIR).
 # Usage: scripts/fuzz.sh [seconds for fuzz_play [seconds for fuzz_convert]]
 set -euo pipefail
-top=$(cd "$(dirname "$0")/.." && pwd)
+source "$(dirname "$0")/common.sh"
 play_secs=${1:-45}
 convert_secs=${2:-15}
-corpus=${LIRVA_FLAC_CORPUS:-$top/../shared/flac-corpus}
-findings=${LIRVA_FUZZ_FINDINGS:-$top/build-fuzz/findings}
-dir="$top/build-fuzz"
+corpus=$corpus_dir
+dir=$(build_dir fuzz)
+findings=${LIRVA_FUZZ_FINDINGS:-$dir/findings}
 
-"$top/scripts/setup.sh"
 # clang's libFuzzer and sanitizer runtimes come with libclang-rt-14-dev.
-if ! command -v clang++ >/dev/null || ! dpkg-query -W -f='${Status}' libclang-rt-14-dev 2>/dev/null | grep -q "ok installed"; then
-  sudo=""
-  [ "$(id -u)" -eq 0 ] || sudo="sudo"
-  $sudo apt-get update
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends clang libclang-rt-14-dev
-fi
+"$top/scripts/setup.sh" clang libclang-rt-14-dev
 
 # Everything built with the sanitizers; the engine, plug-in and toolkit also
 # with coverage instrumentation so that libFuzzer sees their branches.
 CC=clang CXX=clang++ cmake -S "$top" -B "$dir" -G Ninja -DLIRVA_FUZZ=ON \
-  -DLIRVA_SANITIZE=address,undefined \
+  -DLIRVA_SANITIZE=address,undefined -DLIRVA_CORPUS_DIR="$corpus_dir" \
   -DCMAKE_C_FLAGS=-fsanitize=fuzzer-no-link -DCMAKE_CXX_FLAGS=-fsanitize=fuzzer-no-link >/dev/null
 ninja -C "$dir" -j2 fuzz_play fuzz_convert
 
@@ -39,7 +34,7 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 mkdir -p "$work/play" "$work/convert" "$findings"
 # libFuzzer adds what it finds to the first corpus folder: use a copy.
-if compgen -G "$corpus/*.flac" >/dev/null; then
+if corpus_or_skip && compgen -G "$corpus/*.flac" >/dev/null; then
   cp "$corpus"/*.flac "$work/play/"
 else
   echo "warning: no seed files in $corpus; fuzz_play starts from nothing"

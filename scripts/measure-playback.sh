@@ -1,4 +1,4 @@
-#!/bin/bash
+#!/usr/bin/env bash
 # Playback measurements, both through the simulated /dev/dsp at real-time
 # speed (LIRVA_DSP_SPEED=1), on subset-01 of the corpus (16-bit stereo
 # 44100 Hz, 7 s):
@@ -18,11 +18,12 @@
 # -DLIRVA_BUILD_BENCH=ON when needed and the programs are built.
 set -euo pipefail
 
-here=$(cd "$(dirname "$0")/.." && pwd)
-source "$here/scripts/bench-build.sh"
-build=${1:-$here/build-bench}
+source "$(dirname "$0")/common.sh"
+source "$top/scripts/bench-build.sh"
+
+build=${1:-$(build_dir bench)}
 stops=${2:-100}
-file="$here/../shared/flac-corpus/subset-01-blocksize-4096.flac"
+file="$corpus_dir/subset-01-blocksize-4096.flac"
 
 sim="$build/simhost/dsp/liblirva_dsp_sim.so"
 play="$build/tools/lirva-play/lirva-play"

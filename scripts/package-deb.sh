@@ -7,30 +7,23 @@
 # decode's start. The package is removed again at the end.
 # Usage: scripts/package-deb.sh [--keep]   (--keep leaves it installed)
 set -euo pipefail
-top=$(cd "$(dirname "$0")/.." && pwd)
+source "$(dirname "$0")/common.sh"
 keep=${1:-}
-corpus_file="$top/../shared/flac-corpus/subset-01-blocksize-4096.flac"
+corpus_file="$corpus_dir/subset-01-blocksize-4096.flac"
+build=$(build_dir plain)
 
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
 apt_get() { DEBIAN_FRONTEND=noninteractive $sudo apt-get -o DPkg::Lock::Timeout=600 "$@"; }
 
-"$top/scripts/setup.sh"
 # dpkg-shlibdeps (dpkg-dev) gives the package's dependencies.
-missing=()
-for p in dpkg-dev lintian; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  apt_get update
-  apt_get install -y --no-install-recommends "${missing[@]}"
-fi
+"$top/scripts/setup.sh" dpkg-dev lintian
 
 "$top/scripts/build.sh" plain -j2 >/dev/null
-version=$(sed -n "s/^LIRVA_VERSION='\(.*\)'/\1/p" "$top/build/box-package.env")
-deb="$top/build/lirva_${version}_$(dpkg --print-architecture).deb"
+version=$(sed -n "s/^LIRVA_VERSION='\(.*\)'/\1/p" "$build/box-package.env")
+deb="$build/lirva_${version}_$(dpkg --print-architecture).deb"
 rm -f "$deb"
-(cd "$top/build" && cpack -G DEB >/dev/null)
+(cd "$build" && cpack -G DEB >/dev/null)
 [ -f "$deb" ] || { echo "cpack made no $deb" >&2; exit 1; }
 echo "== $(basename "$deb"): $(dpkg-deb -f "$deb" Depends)"
 
@@ -42,35 +35,24 @@ apt_get install -y "$deb" >/dev/null
 [ "$keep" = --keep ] || trap 'apt_get purge -y lirva >/dev/null' EXIT
 [ "$(command -v lirva)" = /usr/bin/lirva ] || { echo "no lirva command" >&2; exit 1; }
 
-# The player's listing of a folder as the plug-in sorts it: "..",
-# "/name" for folders, FLAC files by name.
-listing() {
-  { echo ..
-    find "$1" -mindepth 1 -maxdepth 1 \( -xtype d -printf '/%f\n' \) -o \( -type f -iname '*.flac' -printf '%f\n' \)
-  } | LC_ALL=C sort
-}
-# The key script that walks from "/" to the file at the absolute path $1.
+# The key script that walks from "/" to the file at the absolute path $1 by
+# name: the cursor onto each entry (to=), then OK.
 keys_to() {
-  local dir=/ part entry n keys=""
+  local dir="" part
   IFS=/ read -ra parts <<<"${1#/}"
   for part in "${parts[@]}"; do
-    entry=$part
-    [ -d "$dir/$part" ] && entry=/$part
-    n=$(listing "$dir" | grep -nxF -- "$entry" | cut -d: -f1)
-    [ -n "$n" ] || { echo "$entry is not listed in $dir" >&2; return 1; }
-    for ((; n > 1; n--)); do keys+="down "; done
-    keys+="ok "
-    dir=${dir%/}/$part
+    dir=$dir/$part
+    if [ -d "$dir" ]; then printf 'to=/%s\nok\n' "$part"; else printf 'to=%s\nok\n' "$part"; fi
   done
-  echo "$keys"
 }
 
 echo "== lirva, headless, plays a corpus file"
-[ -f "$corpus_file" ] || { echo "no corpus file $corpus_file" >&2; exit 1; }
+corpus_or_skip || exit 0   # the package is made, checked and installed; the play needs the corpus
 tree=$(mktemp -d "/tmp/!lirva-deb-XXXXXX")
 trap 'rm -rf "$tree"; [ "$keep" = --keep ] || apt_get purge -y lirva >/dev/null' EXIT
 cp "$corpus_file" "$tree/tune.flac"
-keys="$(keys_to "$tree/tune.flac") wait=1500 print"
+keys="$(keys_to "$tree/tune.flac")
+wait=1500 print"
 (cd "$tree" && LIRVA_DSP_CAPTURE="$tree/capture.raw" LIRVA_DSP_SPEED=0 lirva --keys "$keys" >"$tree/screen.txt")
 grep -q "Lirva 0.0.2" "$tree/screen.txt" || { cat "$tree/screen.txt"; echo "no player window" >&2; exit 1; }
 flac -d -c -s --force-raw-format --endian=big --sign=signed "$corpus_file" >"$tree/reference.raw"

@@ -4,8 +4,8 @@
 # build-i386/lirva_<version>_i386.ipk and checks its members, its control
 # fields, and its lirva.so and the libraries carried beside it.
 set -euo pipefail
-top=$(cd "$(dirname "$0")/.." && pwd)
-build="$top/build-i386"
+source "$(dirname "$0")/common.sh"
+build=$(build_dir i386)
 
 [ -f "$build/build.ninja" ] || "$top/scripts/cross-test.sh" i386
 cmake -S "$top" -B "$build" >/dev/null   # writes box-package.env into older build folders too

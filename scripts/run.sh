@@ -2,8 +2,8 @@
 # Sets up, builds and opens the player in the terminal: the stand-in host
 # with the plug-in. Extra arguments go to simhost (try --help).
 set -euo pipefail
-top=$(cd "$(dirname "$0")/.." && pwd)
+source "$(dirname "$0")/common.sh"
 
 "$top/scripts/setup.sh"
 "$top/scripts/build.sh" plain simhost lirva lirva_dsp_sim >/dev/null
-exec "$top/build/simhost/app/simhost" "$@" "$top/build/plugin/lirva.so"
+exec "$(build_dir plain)/simhost/app/simhost" "$@" "$(build_dir plain)/plugin/lirva.so"

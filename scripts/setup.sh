@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building, running and testing need.
-# Does nothing when they are all there already.
+# Installs the Debian packages that building, running and testing need, and
+# any more named on the command line (a stage's own tools, "pkg:arch" too).
+# Does nothing when they are all there; waits for apt's lock when another
+# installation holds it.
+# Usage: scripts/setup.sh [package...]
 set -euo pipefail
 
 packages=(
@@ -8,16 +11,18 @@ packages=(
   libflac-dev libsigc++-3.0-dev libncurses-dev libspeexdsp-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   flac
+  "$@"
 )
 
 missing=()
 for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+  dpkg-query -W -f='${db:Status-Abbrev}' "$p" 2>/dev/null | grep -q '^ii' || missing+=("$p")
 done
 [ ${#missing[@]} -eq 0 ] && exit 0
 
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
+apt_get() { DEBIAN_FRONTEND=noninteractive $sudo apt-get -o DPkg::Lock::Timeout=600 "$@"; }
 echo "Installing: ${missing[*]}"
-$sudo apt-get -o DPkg::Lock::Timeout=600 update
-DEBIAN_FRONTEND=noninteractive $sudo apt-get -o DPkg::Lock::Timeout=600 install -y --no-install-recommends "${missing[@]}"
+apt_get update
+apt_get install -y --no-install-recommends "${missing[@]}"

@@ -6,16 +6,11 @@
 # helpers (__addsf3, ...) are allowed.
 # Usage: scripts/softfloat-check.sh
 set -euo pipefail
-top=$(cd "$(dirname "$0")/.." && pwd)
+source "$(dirname "$0")/common.sh"
 cxx=powerpc-linux-gnu-g++
 
-"$top/scripts/setup.sh"   # the amd64 libFLAC and libsigc++ headers, pkg-config
-if ! command -v "$cxx" >/dev/null; then
-  sudo=""
-  [ "$(id -u)" -eq 0 ] || sudo="sudo"
-  $sudo apt-get update
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends g++-powerpc-linux-gnu
-fi
+# The amd64 libFLAC and libsigc++ headers, pkg-config, the cross compiler.
+"$top/scripts/setup.sh" g++-powerpc-linux-gnu
 
 # The amd64 headers of libFLAC and libsigc++ serve: they hold no
 # architecture-specific code we rely on. -idirafter keeps the cross

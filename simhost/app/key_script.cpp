@@ -48,6 +48,19 @@ ParsedScript parseScript(const std::string& text) {
         while (words >> word) {
             if (auto key = keyNamed(word)) {
                 result.steps.push_back(ScriptStep::press(*key));
+            } else if (word.rfind("to=", 0) == 0 || word.rfind("await=", 0) == 0) {
+                const bool to = word[0] == 't';
+                std::string rest;
+                std::getline(words, rest);
+                std::string text = word.substr(to ? 3 : 6) + rest;
+                while (!text.empty() && (text.back() == ' ' || text.back() == '\t' || text.back() == '\r'))
+                    text.pop_back();
+                if (text.empty()) {
+                    result.error = "line " + std::to_string(lineNo) + ": '" + word + "' needs a text";
+                    result.steps.clear();
+                    return result;
+                }
+                result.steps.push_back(to ? ScriptStep::to(text) : ScriptStep::await(text));
             } else if (word == "print") {
                 result.steps.push_back(ScriptStep::print());
             } else if (word.rfind("wait=", 0) == 0) {

@@ -7,19 +7,24 @@
 
 #include "erckey.h"
 
-// One step of a headless session: press a key, let time pass, or print
-// the screen.
+// One step of a headless session: press a key, let time pass, print the
+// screen, move the list's cursor to an entry found by its text, or wait
+// until the screen shows a text.
 struct ScriptStep {
-    enum class Kind { key, wait, print };
+    enum class Kind { key, wait, print, to, await };
     Kind kind = Kind::key;
     eRCKey key = eRCKey::ok;   // for Kind::key
     int waitMs = 0;            // for Kind::wait
+    std::string entry;         // for Kind::to and Kind::await
 
-    static ScriptStep press(eRCKey k) { return {Kind::key, k, 0}; }
-    static ScriptStep wait(int ms) { return {Kind::wait, eRCKey::ok, ms}; }
-    static ScriptStep print() { return {Kind::print, eRCKey::ok, 0}; }
+    static ScriptStep press(eRCKey k) { return {Kind::key, k, 0, {}}; }
+    static ScriptStep wait(int ms) { return {Kind::wait, eRCKey::ok, ms, {}}; }
+    static ScriptStep print() { return {Kind::print, eRCKey::ok, 0, {}}; }
+    static ScriptStep to(std::string text) { return {Kind::to, eRCKey::ok, 0, std::move(text)}; }
+    static ScriptStep await(std::string text) { return {Kind::await, eRCKey::ok, 0, std::move(text)}; }
     bool operator==(const ScriptStep& o) const {
-        return kind == o.kind && (kind != Kind::key || key == o.key) && (kind != Kind::wait || waitMs == o.waitMs);
+        return kind == o.kind && (kind != Kind::key || key == o.key) && (kind != Kind::wait || waitMs == o.waitMs) &&
+               entry == o.entry;
     }
 };
 
@@ -34,7 +39,10 @@ struct ParsedScript {
 
 // Parses steps separated by white space or newlines; '#' starts a comment
 // that runs to the end of its line. Words: up, down, left, right, pgup,
-// pgdown, ok, exit, red, green, yellow, blue, wait=MS, print. The first
+// pgdown, ok, exit, red, green, yellow, blue, wait=MS, print, to=TEXT and
+// await=TEXT, which take the rest of their line (blanks too): to= moves the
+// cursor onto the list entry with that text with up/down keys, await= waits
+// until the screen shows the text (a minute at most). The first
 // invalid word makes the whole script invalid; the error names it and its
 // line.
 ParsedScript parseScript(const std::string& text);

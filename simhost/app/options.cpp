@@ -14,7 +14,9 @@ const char* const kUsage =
     "  --thread-kill=cooperative|cancel\n"
     "                   how eThread::kill ends a thread: wake it until it returns (default),\n"
     "                   or cancel it (POSIX cancellation) and join it, as some hosts do\n"
-    "Steps: up down left right pgup pgdown ok exit red green yellow blue wait=MS print\n";
+    "Steps: up down left right pgup pgdown ok exit red green yellow blue wait=MS print\n"
+    "       to=TEXT (cursor onto the list entry TEXT), await=TEXT (until the screen shows TEXT);\n"
+    "       both take the rest of their line\n";
 
 namespace {
 

@@ -1,9 +1,11 @@
 #include "script_frontend.h"
 
 #include <algorithm>
+#include <iostream>
 #include <mutex>
 #include <thread>
 
+#include "entry_keys.h"
 #include "screen_painter.h"
 #include "tree_lock.h"
 
@@ -48,6 +50,28 @@ bool ScriptFrontend::nextKey(eRCKey& key, int timeoutMs) {
             printPending_ = printEach_;
             continue;
         }
+        if (next_ < steps_.size() && steps_[next_].kind == ScriptStep::Kind::await) {
+            const std::string& text = steps_[next_].entry;
+            if (!awaitLimit_) awaitLimit_ = Clock::now() + kAwaitLimit;
+            if (!screenShows(text) && Clock::now() < *awaitLimit_) {
+                std::this_thread::sleep_until(std::min(Clock::now() + std::chrono::milliseconds(10), deadline));
+                return false;   // let the loop run and repaint
+            }
+            if (!screenShows(text)) std::cerr << "simhost: await=" << text << ": not shown within a minute\n";
+            awaitLimit_.reset();
+            ++next_;
+            printPending_ = printEach_;
+            continue;
+        }
+        if (next_ < steps_.size() && steps_[next_].kind == ScriptStep::Kind::to) {
+            if (keyTowards(steps_[next_].entry, key)) {
+                printPending_ = printEach_;
+                return true;
+            }
+            toDistance_ = SIZE_MAX;
+            ++next_;
+            continue;
+        }
         if (next_ < steps_.size()) {
             const ScriptStep& step = steps_[next_++];
             switch (step.kind) {
@@ -61,6 +85,9 @@ bool ScriptFrontend::nextKey(eRCKey& key, int timeoutMs) {
             case ScriptStep::Kind::print:
                 printScreen();
                 continue;
+            case ScriptStep::Kind::to:
+            case ScriptStep::Kind::await:
+                continue;   // handled above
             }
         }
         if (!finalDone_) {
@@ -69,6 +96,33 @@ bool ScriptFrontend::nextKey(eRCKey& key, int timeoutMs) {
         }
         return pressExit(key, deadline);
     }
+}
+
+bool ScriptFrontend::screenShows(const std::string& text) {
+    if (!top_) return false;
+    std::lock_guard<std::recursive_mutex> lock(widgetTreeLock());
+    return paintScreen(*top_, cols_, rows_).toText().find(text) != std::string::npos;
+}
+
+bool ScriptFrontend::keyTowards(const std::string& text, eRCKey& key) {
+    const eWidget* top = eMainloop::instance().modalWidget();
+    std::optional<std::vector<eRCKey>> keys;
+    if (top) {
+        std::lock_guard<std::recursive_mutex> lock(widgetTreeLock());
+        keys = keysToEntry(*top, text);
+    }
+    if (!keys) {
+        std::cerr << "simhost: to=" << text << ": not in the list\n";
+        return false;
+    }
+    if (keys->empty()) return false;
+    if (keys->size() >= toDistance_) {   // the last key did not move the cursor nearer
+        std::cerr << "simhost: to=" << text << ": the cursor does not get there\n";
+        return false;
+    }
+    toDistance_ = keys->size();
+    key = keys->front();
+    return true;
 }
 
 bool ScriptFrontend::pressExit(eRCKey& key, Clock::time_point deadline) {

@@ -2,6 +2,7 @@
 #define LIRVA_SIMHOST_APP_SCRIPT_FRONTEND_H
 
 #include <chrono>
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <ostream>
@@ -23,6 +24,8 @@ public:
     // unanswered ones make the session hopeless.
     static constexpr std::chrono::milliseconds kExitInterval{100};
     static constexpr int kMaxExitPresses = 100;
+    // How long an await= step waits for its text before it gives up.
+    static constexpr std::chrono::seconds kAwaitLimit{60};
 
     ScriptFrontend(std::vector<ScriptStep> steps, int cols, int rows, bool printEachStep, std::ostream& out);
 
@@ -41,6 +44,10 @@ private:
 
     bool finalPrintNeeded() const;
     bool pressExit(eRCKey& key, Clock::time_point deadline);
+    // The next key towards the entry `text`; false once the cursor is there
+    // (or the list does not show it, which is reported).
+    bool keyTowards(const std::string& text, eRCKey& key);
+    bool screenShows(const std::string& text);
 
     std::vector<ScriptStep> steps_;
     size_t next_ = 0;
@@ -52,6 +59,8 @@ private:
     const eWidget* top_ = nullptr;   // the window of the running modal loop
     bool printPending_ = false;      // print before the next step (after a key took effect)
     std::optional<Clock::time_point> waitUntil_;
+    std::optional<Clock::time_point> awaitLimit_;
+    size_t toDistance_ = SIZE_MAX;   // rows to go at the last key of a to= step
     bool finalDone_ = false;
     int exitPresses_ = 0;
     Clock::time_point lastExit_;

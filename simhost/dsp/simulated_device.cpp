@@ -86,15 +86,8 @@ bool sleep_until(int64_t deadline_ns)
     timespec ts;
     ts.tv_sec = deadline_ns / 1000000000;
     ts.tv_nsec = deadline_ns % 1000000000;
-    for (;;) {
-        int rc = clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &ts, nullptr);
-        if (rc == 0)
-            return true;
-        if (rc == EINTR)
-            return false;
-        // Any other failure: do not spin, do not pace.
-        return true;
-    }
+    // Any failure but a signal: do not spin, do not pace.
+    return clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &ts, nullptr) != EINTR;
 }
 
 double speed_from_environment()

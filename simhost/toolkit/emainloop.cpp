@@ -47,6 +47,12 @@ void eMainloop::requestRepaint()
     wake_.notify_all();
 }
 
+eWidget* eMainloop::modalWidget() const
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    return modal_;
+}
+
 unsigned long eMainloop::keysHandled() const
 {
     std::lock_guard<std::mutex> lock(mutex_);
@@ -77,6 +83,12 @@ int eMainloop::runModal(eWidget& w)
         d.inLoop = true;
         d.closing = false;
         d.result = 0;
+    }
+    eWidget* outer = nullptr;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        outer = modal_;
+        modal_ = &w;
     }
 
     for (;;) {
@@ -115,6 +127,10 @@ int eMainloop::runModal(eWidget& w)
         }
     }
 
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        modal_ = outer;
+    }
     TreeLockGuard lock(tree);
     d.inLoop = false;
     d.closing = false;

@@ -40,6 +40,9 @@ public:
 
     // Runs until `w` is closed; returns its result. GUI thread.
     int runModal(eWidget& w);
+    // The widget of the innermost running modal loop, or null; any thread.
+    // Look inside it only with the widget tree locked.
+    eWidget* modalWidget() const;
 
 private:
     eMainloop() = default;
@@ -51,6 +54,7 @@ private:
     bool dirty_ = true;
     unsigned long handled_ = 0;
     eFrontend* frontend_ = nullptr;
+    eWidget* modal_ = nullptr;
 };
 
 #endif

@@ -42,11 +42,6 @@ bool waitUntil(const std::function<bool()>& done) {
     return true;
 }
 
-std::string readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
 std::string referenceDecode(const std::string& flacFile) {
     const simhost_run::RunResult r = simhost_run::run(
         "flac -d -c -s --force-raw-format --endian=big --sign=signed " + simhost_run::shellQuoted(flacFile));

@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "command.h"
+
 namespace desktop {
 
 // The one bound on every wait: long enough for a loaded machine, so that
@@ -30,7 +32,7 @@ bool toolsRequired();
 // Calls `done` until it returns true or kHangBound has passed; false then.
 bool waitUntil(const std::function<bool()>& done);
 
-std::string readFile(const std::string& path);
+using testsupport::readFile;
 
 // The reference decode of a FLAC file: big-endian signed raw samples.
 std::string referenceDecode(const std::string& flacFile);

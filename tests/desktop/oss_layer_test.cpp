@@ -16,6 +16,7 @@
 #include "desktop_support.h"
 #include "player_in_terminal.h"
 #include "simhost_run.h"
+#include "temp_tree.h"
 
 namespace {
 
@@ -37,10 +38,10 @@ size_t firstDifference(const std::string& a, const std::string& b) {
 
 // Plays `kTune` with simhost in the terminal: walk, Enter, wait for
 // `arrived` (the sound system has every byte), leave with Esc.
-void playInTerminal(const simhost_run::TmpTree& tree, const std::string& environment,
+void playInTerminal(const TempTree& tree, const std::string& environment,
                     const std::function<bool()>& arrived) {
     fs::copy_file(kTune, tree / "tune.flac");
-    PlayerInTerminal player(tree.root(), environment);
+    PlayerInTerminal player(tree.path(), environment);
     ASSERT_TRUE(player.terminal().started()) << "tmux did not start";
     ASSERT_TRUE(player.waitForWindow()) << "no window (hang)\n" << player.lastScreen();
     ASSERT_TRUE(player.walkTo(tree / "tune.flac"))
@@ -58,8 +59,7 @@ class AlsaOss : public ::testing::Test {
 protected:
     void SetUp() override {
         DESKTOP_REQUIRE(missingFile(kAoss, "alsa-oss"));
-        if (!fs::exists(kTune)) GTEST_SKIP() << "no FLAC corpus at " << kCorpusDir;
-        ASSERT_FALSE(tree.root().empty());
+        if (const std::string why = testsupport::missingCorpus(); !why.empty()) GTEST_SKIP() << why;
         // Only this configuration: the default PCM writes what it gets to a
         // file and hands it on to the null PCM, which discards it at once.
         std::ofstream(tree / "asound.conf")
@@ -72,7 +72,7 @@ protected:
         return "ALSA_CONFIG_PATH=" + shellQuoted(tree / "asound.conf") + " LD_PRELOAD=" + shellQuoted(kAoss);
     }
 
-    simhost_run::TmpTree tree{"lirva-alsa"};
+    TempTree tree{"!lirva-alsa"};
 };
 
 TEST_F(AlsaOss, LirvaPlayDeliversTheReferenceDecodeOfEveryDeviceFormatFile) {
@@ -116,8 +116,7 @@ protected:
         DESKTOP_REQUIRE(missingProgram("pulseaudio", "pulseaudio"));
         DESKTOP_REQUIRE(missingProgram("parec", "pulseaudio-utils"));
         DESKTOP_REQUIRE(missingFile(kPulseDsp, "pulseaudio-utils"));
-        if (!fs::exists(kTune)) GTEST_SKIP() << "no FLAC corpus at " << kCorpusDir;
-        ASSERT_FALSE(tree.root().empty());
+        if (const std::string why = testsupport::missingCorpus(); !why.empty()) GTEST_SKIP() << why;
         fs::create_directories(tree / "home/.config");
         fs::create_directories(tree / "run");
         fs::permissions(tree / "run", fs::perms::owner_all);
@@ -167,7 +166,7 @@ protected:
         return recording;
     }
 
-    simhost_run::TmpTree tree{"lirva-pulse"};
+    TempTree tree{"!lirva-pulse"};
     std::map<std::string, std::string> env;
     std::unique_ptr<Background> server;
 };

@@ -8,6 +8,7 @@
 #include "desktop_support.h"
 #include "player_in_terminal.h"
 #include "simhost_run.h"
+#include "temp_tree.h"
 
 namespace {
 
@@ -22,13 +23,12 @@ const std::string kName = "Björk – Jóga.flac";
 
 TEST(Terminal, WalksPlaysStopsAndLeavesWithTheTerminalRestored) {
     DESKTOP_REQUIRE(missingProgram("tmux", "tmux"));
-    if (!std::filesystem::exists(kCorpusFile)) GTEST_SKIP() << "no FLAC corpus at " << kCorpusFile;
-    simhost_run::TmpTree tree("lirva-terminal");
-    ASSERT_FALSE(tree.root().empty());
+    if (const std::string why = testsupport::missingCorpus(); !why.empty()) GTEST_SKIP() << why;
+    TempTree tree("!lirva-terminal");
     std::filesystem::create_directory(tree / kFolder);
     std::filesystem::copy_file(kCorpusFile, tree / (kFolder + "/" + kName));
 
-    PlayerInTerminal player(tree.root(),
+    PlayerInTerminal player(tree.path(),
                             "LIRVA_DSP_SPEED=1 LIRVA_DSP_CAPTURE=" + shellQuoted(tree / "capture.raw"));
     ASSERT_TRUE(player.terminal().started()) << "tmux did not start";
     ASSERT_TRUE(player.waitForWindow()) << "no window after " << kHangBound.count() << " s (hang)\n"

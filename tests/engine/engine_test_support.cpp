@@ -1,21 +1,16 @@
 #include "engine_test_support.h"
 
-#include <sys/stat.h>
-#include <sys/wait.h>
-
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <sstream>
+
+#include "command.h"
 
 namespace enginetest {
 
 std::vector<uint8_t> read_file(const std::string& path)
 {
-    std::ifstream in(path, std::ios::binary);
-    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    const std::string bytes = testsupport::readFile(path);
+    return std::vector<uint8_t>(bytes.begin(), bytes.end());
 }
 
 int16_t expected_16(int32_t sample, int bits)
@@ -57,25 +52,13 @@ std::vector<std::string> lines_of(const std::string& text)
 
 CommandResult run(const std::string& command)
 {
-    CommandResult r;
-    FILE* p = popen(command.c_str(), "r");
-    if (p == nullptr)
-        return r;
-    std::string text;
-    char buf[4096];
-    size_t n;
-    while ((n = fread(buf, 1, sizeof buf, p)) > 0)
-        text.append(buf, n);
-    int status = pclose(p);
-    r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    r.out = lines_of(text);
-    return r;
+    const testsupport::CommandResult r = testsupport::run(command);
+    return {r.exitCode, lines_of(r.output)};
 }
 
 std::string corpus_dir()
 {
-    struct stat st;
-    return stat(LIRVA_CORPUS_DIR "/MANIFEST.tsv", &st) == 0 ? LIRVA_CORPUS_DIR : "";
+    return testsupport::missingCorpus().empty() ? LIRVA_CORPUS_DIR : "";
 }
 
 }  // namespace enginetest

@@ -26,8 +26,7 @@ std::string preloaded_program(const std::string& program, const std::string& lib
 // The lines of a text.
 std::vector<std::string> lines_of(const std::string& text);
 
-// Runs a shell command: its exit status (-1 when it did not exit) and the
-// lines of its standard output.
+// Runs a shell command: its exit status and the lines of its standard output.
 struct CommandResult {
     int status = -1;
     std::vector<std::string> out;

@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "exec_thread.h"
+#include "wait.h"
 #include "writer_fixture.h"
 
 namespace {
@@ -34,11 +35,7 @@ TEST_F(PlayThread, ADeviceThatFailsEndsThePlayWithoutProgress)
         audio_device_path = c.node.c_str();
         auto* t = new ExecThread(file);
         t->start();
-        // One generous bound, only against a hang.
-        const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-        while (!t->ended() && std::chrono::steady_clock::now() < giveUp)
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        ASSERT_TRUE(t->ended()) << c.what << ": the play did not end";
+        ASSERT_TRUE(testwait::until([&] { return t->ended(); })) << c.what << ": the play hangs";
 
         const Ops ops = display_ops();
         EXPECT_EQ(std::count(ops.begin(), ops.end(), "display_elapsed_time"), 0) << c.what;

@@ -28,6 +28,11 @@ struct Tone {
     unsigned channels;
 };
 
+void PrintTo(const Tone& t, std::ostream* out)
+{
+    *out << t.rate << " Hz, " << t.bits << " bits, " << t.channels << " channel(s)";
+}
+
 // Writes a FLAC file of a sine at half scale on the left channel and a
 // quarter on the right; returns the left channel's 16-bit values.
 std::vector<int16_t> write_tone(const std::string& path, const Tone& t)

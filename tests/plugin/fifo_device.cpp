@@ -3,6 +3,7 @@
 #include <errno.h>
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -21,6 +22,7 @@ FifoDevice::FifoDevice(std::string path, Reader reader) : path_(std::move(path))
         const int fd = open(path_.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
         if (fd < 0)
             throw std::runtime_error("open " + path_);
+        fd_ = fd;
         reader_ = std::thread([this, fd] { readPlays(fd); });
     }
 }
@@ -63,6 +65,14 @@ bool FifoDevice::settled() const
 {
     std::lock_guard<std::mutex> lock(mutex_);
     return !reading_ && closed_ == plays_.size();
+}
+
+bool FifoDevice::full() const
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    int queued = 0;
+    const int capacity = fd_ >= 0 ? fcntl(fd_, F_GETPIPE_SZ) : -1;
+    return capacity > 0 && ioctl(fd_, FIONREAD, &queued) == 0 && queued >= capacity;
 }
 
 bool FifoDevice::waitForWriter(int fd)
@@ -111,10 +121,12 @@ void FifoDevice::readPlays(int fd)
         }
         const int next = open(path_.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
         close(fd);
-        fd = next;
+        fd = fd_ = next;
         ++closed_;
         reading_ = false;
     }
+    std::lock_guard<std::mutex> lock(mutex_);
     if (fd >= 0)
         close(fd);
+    fd_ = -1;
 }

@@ -31,6 +31,9 @@ public:
     // short play may already be over and not yet counted: callers that
     // know how many plays to expect wait for that number too.
     bool settled() const;
+    // The pipe is full while the device holds: a play that writes more
+    // blocks in write(). The device's own sign that a write is blocked.
+    bool full() const;
 
 private:
     void readPlays(int fd);
@@ -42,6 +45,7 @@ private:
     mutable std::mutex mutex_;
     std::condition_variable changed_;
     std::vector<std::string> plays_;
+    int fd_ = -1;   // the reader's current descriptor
     size_t closed_ = 0;
     bool reading_ = false;
     bool holding_ = false;

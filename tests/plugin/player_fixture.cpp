@@ -3,14 +3,20 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <mutex>
+#include <optional>
 #include <thread>
 
 #include "audio_device.h"
+#include "command.h"
+#include "emainloop.h"
+#include "entry_keys.h"
 #include "exec_thread.h"
 #include "file_info.h"
 #include "gui_pause.h"
 #include "status_widgets.h"
 #include "thread_private.h"
+#include "tree_lock.h"
 #include "widget_private.h"
 
 std::vector<unsigned> PlayerTest::pauses;
@@ -30,8 +36,8 @@ unsigned countPause(unsigned seconds)
 
 void PlayerTest::SetUp()
 {
-    if (!std::filesystem::exists(corpus("")))
-        GTEST_SKIP() << "no FLAC corpus at " << corpus("");
+    if (const std::string why = testsupport::missingCorpus(); !why.empty())
+        GTEST_SKIP() << why;
     pauses.clear();
     gui_pause = countPause;
     // The suite runs once with each way a host may kill a thread.
@@ -68,13 +74,7 @@ void PlayerTest::play(const std::string& name)
 
 bool PlayerTest::waitFor(const std::function<bool()>& condition, std::chrono::milliseconds limit)
 {
-    auto deadline = std::chrono::steady_clock::now() + limit;
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > deadline)
-            return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    return true;
+    return testwait::until(condition, limit);
 }
 
 bool PlayerTest::deviceSettled() const
@@ -89,7 +89,7 @@ bool PlayerTest::deviceSettledAfter(size_t plays, std::chrono::milliseconds limi
 
 bool PlayerTest::descriptorsRestored() const
 {
-    return waitFor([&] { return open_descriptors() == fdsBefore; }, std::chrono::seconds(2));
+    return waitFor([&] { return open_descriptors() == fdsBefore; });
 }
 
 bool PlayerTest::displayIdle()
@@ -105,22 +105,29 @@ std::string PlayerTest::corpus(const std::string& name)
     return std::string(LIRVA_CORPUS_DIR) + "/" + name;
 }
 
-std::vector<eRCKey> PlayerTest::keysFromRootTo(const std::string& dir)
+int PlayerTest::walkTo(const std::string& path)
 {
-    std::vector<eRCKey> keys;
-    std::string parent = "/";
-    size_t start = 1;
-    while (start < dir.size()) {
-        size_t end = dir.find('/', start);
-        std::string name = dir.substr(start, end == std::string::npos ? std::string::npos : end - start);
-        dialog->dispfiles(parent);
-        std::vector<std::string> listed = entries();
-        size_t row = std::find(listed.begin(), listed.end(), "/" + name) - listed.begin();
-        EXPECT_LT(row, listed.size()) << name << " is not listed in " << parent;
-        keys.insert(keys.end(), row, eRCKey::down);
-        keys.push_back(eRCKey::ok);
-        parent = dir.substr(0, end);
-        start = end == std::string::npos ? dir.size() : end + 1;
+    namespace fs = std::filesystem;
+    eMainloop& loop = eMainloop::instance();
+    int posted = 0;
+    fs::path at = "/";
+    for (const fs::path& part : fs::path(path).relative_path()) {
+        at /= part;
+        const std::string entry = (fs::is_directory(at) ? "/" : "") + part.string();
+        std::optional<std::vector<eRCKey>> keys;
+        const bool listed = waitFor([&] {
+            eWidget* top = loop.modalWidget();
+            if (top == nullptr)
+                return false;
+            std::lock_guard<std::recursive_mutex> lock(widgetTreeLock());
+            return (keys = keysToEntry(*top, entry)).has_value();
+        });
+        if (!listed)
+            return -1;
+        keys->push_back(eRCKey::ok);
+        for (eRCKey key : *keys)
+            loop.postKey(key);
+        posted += static_cast<int>(keys->size());
     }
-    return keys;
+    return posted;
 }

@@ -10,6 +10,7 @@
 #include "dialog_fixture.h"
 #include "fifo_device.h"
 #include "open_descriptors.h"
+#include "wait.h"
 #include "widget_private.h"
 
 // A player window over a temporary folder "music" of corpus files, playing
@@ -30,21 +31,25 @@ protected:
     // Browses into the folder and selects `name` as the user would.
     void play(const std::string& name);
 
-    // Polls until `condition` holds; false after `limit`.
+    // Polls until `condition` holds; false after `limit` (a hang).
     static bool waitFor(const std::function<bool()>& condition,
-                        std::chrono::milliseconds limit = std::chrono::seconds(10));
+                        std::chrono::milliseconds limit = testwait::hang_bound);
     static bool displayIdle();
     // Every play has ended and the device has read all of it.
     bool deviceSettled() const;
     // Waits until the device is settled with at least `plays` plays counted.
-    bool deviceSettledAfter(size_t plays, std::chrono::milliseconds limit = std::chrono::seconds(10)) const;
-    // Waits a little until no descriptor is open beyond those open before
+    bool deviceSettledAfter(size_t plays, std::chrono::milliseconds limit = testwait::hang_bound) const;
+    // Waits until no descriptor is open beyond those open before
     // the test: the device's reader may still hold one of a play it has not
     // counted yet.
     bool descriptorsRestored() const;
     static std::string corpus(const std::string& name);
-    // The keys that walk a fresh window from "/" into `dir`.
-    std::vector<eRCKey> keysFromRootTo(const std::string& dir);
+    // Walks the running window from "/" to the absolute `path` by name, as
+    // a user reading the screen would: at each level, once the window
+    // lists the entry, keys onto it and OK (entering a folder, playing a
+    // file). For a thread beside plugin_exec; returns the keys it posted,
+    // or -1 when a level never showed (a hang).
+    static int walkTo(const std::string& path);
 
     std::unique_ptr<FifoDevice> device;
     int fdsBefore = 0;

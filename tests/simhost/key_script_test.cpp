@@ -11,21 +11,24 @@ TEST(KeyScript, ReadsKeysWaitsAndPrintsAcrossLinesAndComments) {
         "# walk into the tree\n"
         "down  down\tok   # enter\n"
         "\n"
-        "wait=500 print pgup pgdown left right up exit red green yellow blue wait=0 wait=3600000\n");
+        "wait=500 print pgup pgdown left right up exit red green yellow blue wait=0 wait=3600000\n"
+        "to=/a folder  \n"
+        "await=Elapsed Time : 00:01 # comment\n");
     ASSERT_TRUE(s.ok()) << s.error;
     const auto key = ScriptStep::press;
     const std::vector<ScriptStep> expected = {
         key(eRCKey::down),  key(eRCKey::down),     key(eRCKey::ok),    ScriptStep::wait(500), ScriptStep::print(),
         key(eRCKey::pageUp), key(eRCKey::pageDown), key(eRCKey::left),  key(eRCKey::right),    key(eRCKey::up),
         key(eRCKey::exit),   key(eRCKey::red),      key(eRCKey::green), key(eRCKey::yellow),   key(eRCKey::blue),
-        ScriptStep::wait(0), ScriptStep::wait(3600000),
+        ScriptStep::wait(0), ScriptStep::wait(3600000), ScriptStep::to("/a folder"),
+        ScriptStep::await("Elapsed Time : 00:01"),
     };
     EXPECT_EQ(s.steps, expected);
 }
 
 TEST(KeyScript, RejectsUnknownWordsAndBadWaitsWithTheirLine) {
     for (const char* bad : {"Down", "ok\nenter", "wait", "wait=", "wait=-5", "wait=5ms", "wait=1e3",
-                            "wait=99999999999", "wait=3600001", "print=1"})
+                            "wait=99999999999", "wait=3600001", "print=1", "to=", "await= "})
         EXPECT_TRUE(!parseScript(bad).ok() && parseScript(bad).steps.empty()) << bad;
     const std::string error = parseScript("down\n\nup sideways").error;
     EXPECT_NE(error.find("line 3"), std::string::npos) << error;

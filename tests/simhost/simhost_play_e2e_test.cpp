@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "simhost_run.h"
+#include "temp_tree.h"
 
 namespace {
 
@@ -24,11 +25,6 @@ const std::string kCorpusFile = LIRVA_CORPUS_DIR "/subset-01-blocksize-4096.flac
 const std::string kPlayedName = "it's a tune; $(touch ran).flac";
 constexpr size_t kBytesPerSecond = 44100 * 2 * 2;
 
-std::string readAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
 // Whether `screen` holds a match for `pattern`.
 bool shows(const std::string& screen, const std::string& pattern) {
     return std::regex_search(screen, std::regex(pattern));
@@ -37,11 +33,8 @@ bool shows(const std::string& screen, const std::string& pattern) {
 class SimhostPlayEndToEnd : public ::testing::TestWithParam<const char*> {
 protected:
     void SetUp() override {
-        ASSERT_FALSE(tree.root().empty());
-        if (!fs::exists(kCorpusFile))
-            GTEST_SKIP() << "no FLAC corpus at " << kCorpusFile;
-        if (std::string(GetParam()) == "cancel" && *LIRVA_TEST_CANCEL_SKIP)
-            GTEST_SKIP() << LIRVA_TEST_CANCEL_SKIP;
+        if (const std::string why = testsupport::missingCorpus(); !why.empty()) GTEST_SKIP() << why;
+        if (std::string(GetParam()) == "cancel" && *LIRVA_TEST_CANCEL_SKIP) GTEST_SKIP() << LIRVA_TEST_CANCEL_SKIP;
         fs::copy_file(kCorpusFile, tree / kPlayedName);
     }
 
@@ -49,10 +42,10 @@ protected:
     // select the file, then `afterSelecting`.
     RunResult play(const std::string& afterSelecting) const {
         const std::string walk = keysTo(tree / kPlayedName);
-        EXPECT_FALSE(walk.empty()) << "no walk to " << tree.root();
+        EXPECT_FALSE(walk.empty()) << "no walk to " << tree.path();
         std::ofstream(tree / "keys") << walk << afterSelecting << "\n";
         const std::string options = std::string("--thread-kill=") + GetParam() + " --script keys ";
-        return run("cd " + shellQuoted(tree.root()) + " && LIRVA_DSP_SPEED=1 LIRVA_DSP_CAPTURE=" +
+        return run("cd " + shellQuoted(tree.path()) + " && LIRVA_DSP_SPEED=1 LIRVA_DSP_CAPTURE=" +
                    shellQuoted(tree / "cap.raw") + " " + simhost(options + LIRVA_PLUGIN));
     }
 
@@ -62,7 +55,7 @@ protected:
         const RunResult ref =
             run("flac -d -c -s --force-raw-format --endian=big --sign=signed " + shellQuoted(kCorpusFile));
         EXPECT_EQ(ref.exitCode, 0) << "the reference decoder failed";
-        const std::string captured = readAll(tree / "cap.raw"), &reference = ref.output;
+        const std::string captured = testsupport::readFile(tree / "cap.raw"), &reference = ref.output;
         EXPECT_FALSE(captured.empty());
         EXPECT_LT(captured.size(), reference.size()) << "the play was not stopped";
         const size_t n = std::min(captured.size(), reference.size());
@@ -71,14 +64,13 @@ protected:
         return captured;
     }
 
-    TmpTree tree{"lirva-play"};
+    TempTree tree{"lirva-play"};
 };
 
 TEST_P(SimhostPlayEndToEnd, ShowsThePlayAndStopsItWithTheBlueKey) {
-    // One to two and a half seconds of sound by the print, even when the
-    // play thread is slow to start (sanitizer builds on a loaded machine):
-    // the device never runs ahead of the clock.
-    const RunResult r = play("wait=2500 print blue print");
+    // The screen shows a second played; the print follows at once, and the
+    // device never runs ahead of the clock.
+    const RunResult r = play("await=00:01\nprint blue print");
     ASSERT_EQ(r.exitCode, 0) << r.output;
     const std::vector<std::string> shown = screens(r.output);
     ASSERT_EQ(shown.size(), 2u) << r.output;
@@ -98,9 +90,7 @@ TEST_P(SimhostPlayEndToEnd, ShowsThePlayAndStopsItWithTheBlueKey) {
 }
 
 TEST_P(SimhostPlayEndToEnd, LeavingTheWindowWhilePlayingStopsThePlay) {
-    // Long enough for a slow start (an emulated CPU on a loaded machine)
-    // to have reached the device.
-    const RunResult r = play("wait=2500 exit");
+    const RunResult r = play("await=00:01\nexit");
     ASSERT_EQ(r.exitCode, 0) << r.output;
     cutShortCapture();
 }

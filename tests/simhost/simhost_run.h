@@ -2,45 +2,20 @@
 #define LIRVA_TESTS_SIMHOST_RUN_H
 
 // Running the real simhost from a test: its command line, its printed
-// screens, and the keys that walk the player from "/" to a path.
-#include <stdio.h>
-#include <stdlib.h>
-#include <sys/wait.h>
-
-#include <algorithm>
-#include <cctype>
+// screens, and the script that walks the player from "/" to a path.
 #include <filesystem>
 #include <string>
 #include <vector>
+
+#include "command.h"
 
 namespace simhost_run {
 
 namespace fs = std::filesystem;
 
-struct RunResult {
-    int exitCode = -1;
-    std::string output;
-};
-
-// Runs a shell command line and collects its standard output.
-inline RunResult run(const std::string& command) {
-    RunResult r;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe) return r;
-    char buf[4096];
-    size_t n;
-    while ((n = fread(buf, 1, sizeof buf, pipe)) > 0) r.output.append(buf, n);
-    const int status = pclose(pipe);
-    r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    return r;
-}
-
-// `text` as one word for the shell, whatever it holds.
-inline std::string shellQuoted(const std::string& text) {
-    std::string q = "'";
-    for (char c : text) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
-}
+using RunResult = testsupport::CommandResult;
+using testsupport::run;
+using testsupport::shellQuoted;
 
 // The command line that starts simhost. In a cross build it runs under the
 // emulator that runs this test; its restart with the simulated device would
@@ -63,57 +38,16 @@ inline std::vector<std::string> screens(const std::string& output) {
     return found;
 }
 
-// A directory under /tmp whose name sorts before nearly every other there,
-// so that the walk to it is short and stable; removed with its contents.
-class TmpTree {
-public:
-    explicit TmpTree(const std::string& prefix) : root_("/tmp/!" + prefix + "-XXXXXX") {
-        if (!mkdtemp(root_.data())) root_.clear();
-    }
-    ~TmpTree() {
-        std::error_code ignored;
-        if (!root_.empty()) fs::remove_all(root_, ignored);
-    }
-    const std::string& root() const { return root_; }
-    std::string operator/(const std::string& name) const { return root_ + "/" + name; }
-
-private:
-    std::string root_;
-};
-
-// What the player lists for `dir`, sorted byte by byte: "..", "/name" for
-// directories (links followed, "..." left out) and regular FLAC files.
-inline std::vector<std::string> playerListing(const std::string& dir) {
-    std::vector<std::string> entries{".."};
-    std::error_code ec;
-    for (const fs::directory_entry& e : fs::directory_iterator(dir, ec)) {
-        const std::string name = e.path().filename();
-        std::string ext = name.size() >= 5 ? name.substr(name.size() - 5) : "";
-        std::transform(ext.begin(), ext.end(), ext.begin(), ::toupper);
-        if (fs::is_directory(e.path(), ec)) {
-            if (name != "...") entries.push_back("/" + name);
-        } else if (fs::is_regular_file(fs::symlink_status(e.path(), ec)) && ext == ".FLAC") {
-            entries.push_back(name);
-        }
-    }
-    std::sort(entries.begin(), entries.end());
-    return entries;
-}
-
-// The keys that walk the player from "/" along the absolute `path`: at each
-// level "down" to its row and "ok", which enters a directory or plays a
-// file; "" when some level is not listed.
+// The script lines that walk the player from "/" along the absolute `path`
+// by name: at each level the cursor moves to the entry ("to=", simhost
+// finds its row in the list it shows) and "ok" enters the directory or
+// plays the file.
 inline std::string keysTo(const std::string& path) {
     std::string keys;
-    fs::path dir = "/";
+    fs::path at = "/";
     for (const fs::path& part : fs::path(path).relative_path()) {
-        const std::vector<std::string> listed = playerListing(dir);
-        auto it = std::find(listed.begin(), listed.end(), "/" + part.string());
-        if (it == listed.end()) it = std::find(listed.begin(), listed.end(), part.string());
-        if (it == listed.end()) return "";
-        for (auto n = it - listed.begin(); n > 0; --n) keys += "down ";
-        keys += "ok\n";
-        dir /= part;
+        at /= part;
+        keys += (fs::is_directory(at) ? "to=/" : "to=") + part.string() + "\nok\n";
     }
     return keys;
 }

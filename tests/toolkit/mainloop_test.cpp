@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <thread>
 
@@ -8,13 +9,15 @@
 #include "emainloop.h"
 #include "ewindow.h"
 #include "tree_lock.h"
+#include "wait.h"
 #include "widget_private.h"
 
 namespace {
 
 using namespace std::chrono_literals;
 
-// Sends exit once a paint has shown `awaited` in the label (or after 2 s),
+// Sends exit once a paint has shown `awaited` in the label (or after the
+// bound that only a hang reaches),
 // and notes whether every paint held the tree lock.
 class WatchingFrontend : public eFrontend {
 public:
@@ -41,13 +44,13 @@ public:
         sawAwaited = sawAwaited || internals(label_).getText() == awaited_;
     }
 
-    int paints = 0;
+    std::atomic<int> paints{0};
     bool unlockedPaint = false, sawAwaited = false;
 
 private:
     const eLabel& label_;
     eString awaited_;
-    std::chrono::steady_clock::time_point deadline_ = std::chrono::steady_clock::now() + 2s;
+    std::chrono::steady_clock::time_point deadline_ = std::chrono::steady_clock::now() + testwait::hang_bound;
 };
 
 struct Dialog : ::testing::Test {
@@ -98,8 +101,9 @@ TEST_F(Dialog, ChangeFromAnotherThreadIsRepaintedUnderTheLock)
 {
     WatchingFrontend screen(*label, "playing");
     eMainloop::instance().setFrontend(&screen);
-    std::thread player([this] {
-        std::this_thread::sleep_for(10ms);
+    std::thread player([&] {
+        // After the first paint, so that only a repaint can show the change.
+        EXPECT_TRUE(testwait::until([&] { return screen.paints > 0; })) << "never painted (a hang)";
         label->setText("playing");
     });
     const int result = window.exec();
@@ -108,6 +112,6 @@ TEST_F(Dialog, ChangeFromAnotherThreadIsRepaintedUnderTheLock)
 
     EXPECT_EQ(result, -1);
     EXPECT_TRUE(screen.sawAwaited);
-    EXPECT_GE(screen.paints, 2);
+    EXPECT_GE(screen.paints.load(), 2);
     EXPECT_FALSE(screen.unlockedPaint);
 }

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <sigc++/functors/mem_fun.h>
 
 #include <vector>
 
@@ -17,12 +16,6 @@ public:
 
 private:
     int& deaths_;
-};
-
-class Listener : public eWindow {
-public:
-    void hear() { ++heard; }
-    int heard = 0;
 };
 
 } // namespace
@@ -46,21 +39,6 @@ TEST(WidgetTree, ParentOwnsItsChildren)
 
     delete window;
     EXPECT_EQ(deaths, 4);
-}
-
-TEST(WidgetTree, ConnectionsToADestroyedWindowEnd)
-{
-    sigc::signal<void()> outside;
-    auto* listener = new Listener;
-    auto* button = new eButton(listener);
-    button->selected.connect(sigc::mem_fun(*listener, &Listener::hear));
-    outside.connect(sigc::mem_fun(*listener, &Listener::hear));
-    internals(*button).shortcutAction();
-    outside();
-    EXPECT_EQ(listener->heard, 2);
-
-    delete listener;
-    EXPECT_TRUE(outside.empty());
 }
 
 TEST(WidgetTree, WindowIsPlacedByItsClientArea)

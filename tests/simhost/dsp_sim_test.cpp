@@ -10,12 +10,15 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstdlib>
 #include <thread>
 
 #include "engine_test_support.h"
+#include "pacer.h"
 #include "temp_tree.h"
+#include "wait.h"
 
 namespace {
 
@@ -167,26 +170,69 @@ TEST_F(DspSim, WavCaptureIsLittleEndianPcmAfterItsHeader)
               (std::vector<uint8_t>{0x02, 0x01, 0xFE, 0xFF, 0x01, 0x00, 0x00, 0x00}));
 }
 
-TEST_F(DspSim, PacesLikeTheDeviceTimesTheSpeedFactorOrNotAtAll)
+// The pacer's arithmetic, on made-up times: 17640 bytes are 0.1 s of
+// 16-bit stereo at 44100 Hz.
+TEST(Pacer, ChainsSlotsAtTheRateTimesTheSpeedFactor)
 {
+    constexpr int64_t ms = 1000 * 1000;
     const struct {
-        const char* speed;
-        int seconds;
-        milliseconds least, most;
-    } cases[] = {{"10", 1, milliseconds(98), milliseconds(300)}, {"0", 60, milliseconds(0), milliseconds(200)}};
+        double speed;
+        int64_t tenth_ns;   // the slot of 0.1 s of sound
+    } cases[] = {{1, 100 * ms}, {10, 10 * ms}, {0.5, 200 * ms}};
     for (const auto& c : cases) {
-        SCOPED_TRACE(std::string("speed ") + c.speed);
-        setenv("LIRVA_DSP_SPEED", c.speed, 1);
+        SCOPED_TRACE("speed " + std::to_string(c.speed));
+        Pacer pacer(176400 * c.speed);
+        Pacer::Slot slot;
+        for (int i = 0; i < 10; ++i)   // written all at once: the slots queue up
+            slot = pacer.reserve(5 * ms, 17640);
+        EXPECT_NEAR(slot.start_ns, 5 * ms + 9 * c.tenth_ns, 100);   // to rounding
+        EXPECT_NEAR(slot.end_ns, 5 * ms + 10 * c.tenth_ns, 100);
+        // Written late, but within the slack: still chained.
+        slot = pacer.reserve(slot.end_ns + Pacer::idle_slack_ns, 17640);
+        EXPECT_NEAR(slot.start_ns, 5 * ms + 10 * c.tenth_ns, 100);
+        // Dry for longer: starts afresh.
+        const int64_t later = slot.end_ns + Pacer::idle_slack_ns + 1;
+        slot = pacer.reserve(later, 17640);
+        EXPECT_EQ(slot.start_ns, later);
+        EXPECT_NEAR(slot.end_ns, later + c.tenth_ns, 100);
+    }
+}
+
+TEST(Pacer, UnpacedSlotsAreEmptyAndACutKeepsWholeFramesPlayedSoFar)
+{
+    Pacer unpaced(0);
+    EXPECT_FALSE(unpaced.paced());
+    const Pacer::Slot empty = unpaced.reserve(7, 1 << 20);
+    EXPECT_EQ(empty.start_ns, 7);
+    EXPECT_EQ(empty.end_ns, 7);
+
+    Pacer pacer(176400);   // 1 s is 176400 bytes
+    const Pacer::Slot second = pacer.reserve(0, 176400);
+    EXPECT_EQ(pacer.cut_short(second, 500'000'000 + 1000, 176400), 88200u);   // whole frames only
+    EXPECT_NEAR(pacer.reserve(500'000'000, 4).start_ns, 500'000'000, 100) << "the chain ends after the cut";
+    Pacer late(176400);
+    const Pacer::Slot whole = late.reserve(0, 400);
+    EXPECT_EQ(late.cut_short(whole, 2'000'000'000, 400), 396u) << "an interrupted write is never whole";
+}
+
+// Against the real clock only what a busy machine cannot break: a paced
+// write takes at least its time, an unpaced one does not wait for it.
+TEST_F(DspSim, PacesWithTheSpeedFactorOrNotAtAll)
+{
+    const std::vector<uint8_t> tenth(17640);   // 0.1 s of 16-bit stereo at 44100 Hz
+    auto play = [&](const char* speed, int tenths) {
+        setenv("LIRVA_DSP_SPEED", speed, 1);
         int fd = sim().open("/dev/dsp", O_WRONLY);
-        const std::vector<uint8_t> tenth(17640);   // 0.1 s of 16-bit stereo at 44100 Hz
         const auto start = steady_clock::now();
-        for (int i = 0; i < 10 * c.seconds; ++i)
-            ASSERT_EQ(sim().write(fd, tenth.data(), tenth.size()), 17640);
+        for (int i = 0; i < tenths; ++i)
+            EXPECT_EQ(sim().write(fd, tenth.data(), tenth.size()), 17640);
         const auto took = steady_clock::now() - start;
         sim().close(fd);
-        EXPECT_GE(took, c.least);
-        EXPECT_LT(took, c.most);
-    }
+        return std::chrono::duration_cast<milliseconds>(took);
+    };
+    EXPECT_GE(play("10", 10).count(), 98) << "1 s of sound at ten times the speed, in ms";
+    // 60 s of sound: paced at any speed but 0 it would take 60 s.
+    EXPECT_LT(play("0", 600).count(), 30'000) << "unpaced writes wait (ms)";
 }
 
 // A signal during a paced write ends it early with what has played: a
@@ -201,19 +247,21 @@ TEST_F(DspSim, SignalCutsAPacedWriteShort)
     int fd = sim().open("/dev/dsp", O_WRONLY);
     std::vector<uint8_t> two_seconds(176400 * 2);
     ssize_t written = 0;
-    std::thread writer([&] { written = sim().write(fd, two_seconds.data(), two_seconds.size()); });
-    std::this_thread::sleep_for(milliseconds(100));
-    const auto start = steady_clock::now();
+    std::atomic<pid_t> tid{0};
+    std::thread writer([&] {
+        tid = testwait::this_thread_id();
+        written = sim().write(fd, two_seconds.data(), two_seconds.size());
+    });
+    // Asleep means in the paced write; let some of it play before the cut.
+    ASSERT_TRUE(testwait::until([&] { return tid != 0 && testwait::asleep(tid); })) << "the write never waited";
+    std::this_thread::sleep_for(milliseconds(50));
     pthread_kill(writer.native_handle(), SIGUSR2);
     writer.join();
-    const auto took = steady_clock::now() - start;
     sigaction(SIGUSR2, &old, nullptr);
     sim().close(fd);
 
-    // About 0.1 s had played; bounds wide enough for a busy machine.
-    EXPECT_LT(took, milliseconds(200));
     EXPECT_GT(written, 0);
-    EXPECT_LT(written, 176400);
+    EXPECT_LT(written, static_cast<ssize_t>(two_seconds.size())) << "the signal did not cut the write";
     EXPECT_EQ(written % 4, 0);
     EXPECT_EQ(enginetest::read_file(capture_).size(), static_cast<size_t>(written));
 }
