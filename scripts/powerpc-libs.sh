@@ -131,8 +131,10 @@ autoconf_build flac "${src[flac]}" --disable-rpath --disable-programs --disable-
 make_in flac/src/libFLAC install
 make_in flac/include install
 
-# Fixed point: the box has no FPU.
-autoconf_build speexdsp "${src[speexdsp]}" --enable-fixed-point --disable-examples
+# Fixed point and no float entry points, as scripts/softfloat-check.sh
+# proves the library: the box has no FPU.
+autoconf_build speexdsp "${src[speexdsp]}" --enable-fixed-point --disable-float-api --disable-neon --disable-sse \
+  --disable-examples
 make_in speexdsp/libspeexdsp install
 make_in speexdsp/include install
 make_in speexdsp install-pkgconfigDATA
