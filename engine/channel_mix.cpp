@@ -11,18 +11,18 @@ enum Role : uint8_t { X, FL, FR, C, SL, SR };
 
 constexpr Role layouts[max_stream_channels + 1][max_stream_channels] = {
     {},
-    {C},                                   // 1: mono (mixed to mono or copied)
-    {FL, FR},                              // 2: L R
-    {FL, FR, C},                           // 3: L R C
-    {FL, FR, SL, SR},                      // 4: FL FR BL BR
-    {FL, FR, C, SL, SR},                   // 5: FL FR C BL BR
-    {FL, FR, C, X, SL, SR},                // 6: FL FR C LFE BL BR
-    {FL, FR, C, X, C, SL, SR},             // 7: FL FR C LFE BC SL SR
-    {FL, FR, C, X, SL, SR, SL, SR},        // 8: FL FR C LFE BL BR SL SR
+    {C},                             // 1: mono (mixed to mono or copied)
+    {FL, FR},                        // 2: L R
+    {FL, FR, C},                     // 3: L R C
+    {FL, FR, SL, SR},                // 4: FL FR BL BR
+    {FL, FR, C, SL, SR},             // 5: FL FR C BL BR
+    {FL, FR, C, X, SL, SR},          // 6: FL FR C LFE BL BR
+    {FL, FR, C, X, C, SL, SR},       // 7: FL FR C LFE BC SL SR
+    {FL, FR, C, X, SL, SR, SL, SR},  // 8: FL FR C LFE BL BR SL SR
 };
 
-constexpr int32_t unity = 1 << mix_fraction_bits;   // 1.0 in Q15
-constexpr int32_t minus_3db = 23170;                // 0.70711 in Q15
+constexpr int32_t unity = 1 << mix_fraction_bits;  // 1.0 in Q15
+constexpr int32_t minus_3db = 23170;               // 0.70711 in Q15
 
 int32_t role_gain(Role role, unsigned side)
 {
@@ -40,8 +40,8 @@ int32_t role_gain(Role role, unsigned side)
 // Q15 gains times full-width samples, summed in 64 bits (a damaged stream
 // may hand over values wider than it says). Sums wider than 32 bits keep
 // their top 32 bits: 16 bits below the device's least significant bit.
-void mix_rows(const ChannelMix& mix, const int32_t* const planes[], size_t first, size_t count,
-              unsigned shift, int32_t* out)
+void mix_rows(const ChannelMix& mix, const int32_t* const planes[], size_t first, size_t count, unsigned shift,
+              int32_t* out)
 {
     const unsigned in = mix.in_channels;
     const unsigned outs = mix.out_channels;
@@ -51,8 +51,7 @@ void mix_rows(const ChannelMix& mix, const int32_t* const planes[], size_t first
             for (unsigned c = 0; c < in; ++c)
                 acc += int64_t{mix.gain[o][c]} * planes[c][first + i];
             acc >>= shift;
-            out[i * outs + o] = acc > INT32_MAX ? INT32_MAX : acc < INT32_MIN ? INT32_MIN
-                                                                              : static_cast<int32_t>(acc);
+            out[i * outs + o] = acc > INT32_MAX ? INT32_MAX : acc < INT32_MIN ? INT32_MIN : static_cast<int32_t>(acc);
         }
     }
 }
@@ -102,8 +101,8 @@ int mixed_width(const ChannelMix& mix, int bits)
     return width > 32 ? 32 : width;
 }
 
-void mix_channels(const ChannelMix& mix, const int32_t* const planes[], size_t first,
-                  size_t count, int bits, int32_t* out)
+void mix_channels(const ChannelMix& mix, const int32_t* const planes[], size_t first, size_t count, int bits,
+                  int32_t* out)
 {
     if (mix.copy) {
         const unsigned outs = mix.out_channels;

@@ -19,8 +19,8 @@
 struct ChannelMix {
     unsigned in_channels = 0;
     unsigned out_channels = 0;
-    bool copy = true;                   // pass through or duplicate, no arithmetic
-    int32_t gain[2][8] = {};            // Q15, gain[out][in]; each row sums to <= 1.0
+    bool copy = true;         // pass through or duplicate, no arithmetic
+    int32_t gain[2][8] = {};  // Q15, gain[out][in]; each row sums to <= 1.0
 };
 
 constexpr unsigned max_stream_channels = 8;
@@ -35,7 +35,7 @@ int mixed_width(const ChannelMix& mix, int bits);
 // Mixes `count` inter-channel samples from sample `first` of `planes`
 // (planes[c][i] is sample i of channel c, each `bits` wide) into
 // count x out_channels interleaved values at `out`.
-void mix_channels(const ChannelMix& mix, const int32_t* const planes[], size_t first,
-                  size_t count, int bits, int32_t* out);
+void mix_channels(const ChannelMix& mix, const int32_t* const planes[], size_t first, size_t count, int bits,
+                  int32_t* out);
 
 #endif

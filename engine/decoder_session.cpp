@@ -25,8 +25,7 @@ void drop_decoder()
 }  // namespace
 
 void flac_error_hdl(const FLAC__StreamDecoder*, FLAC__StreamDecoderErrorStatus, void*)
-{
-}
+{ }
 
 int decoder_constructor(const char* path)
 {
@@ -75,14 +74,14 @@ int decoder_constructor(const char* path)
 void play_file(const char* path)
 {
     if (decoder_constructor(path) == 1 && FLAC__stream_decoder_process_until_end_of_stream(file_info.decoder))
-        flush_sample_writer();   // the resampler's last samples
+        flush_sample_writer();  // the resampler's last samples
     decoder_destructor();
 }
 
 void decoder_destructor()
 {
     if (file_info.decoder != nullptr) {
-        FLAC__stream_decoder_finish(file_info.decoder);   // an MD5 mismatch is ignored
+        FLAC__stream_decoder_finish(file_info.decoder);  // an MD5 mismatch is ignored
         drop_decoder();
     }
     flac_file_close();

@@ -77,7 +77,7 @@ void ExecThread::thread()
     if (audio_device_open() && !play_stop_requested())
         play_file(command.c_str());
     else
-        decoder_destructor();   // the close, for a session never opened
+        decoder_destructor();  // the close, for a session never opened
     played_ = true;
     result = 0;
     bind_play_stop(nullptr);

@@ -34,9 +34,9 @@ public:
     // and decoding) is over: the thread is not yet in its after-play step.
     bool in_play() const { return started_ && !played_ && !ended_; }
 
-    eString command;                     // the path of the file to play
-    int result = 0;                      // carried by `finished`
-    sigc::signal<void(int)> finished;    // emitted once, on the thread's end
+    eString command;                   // the path of the file to play
+    int result = 0;                    // carried by `finished`
+    sigc::signal<void(int)> finished;  // emitted once, on the thread's end
 
     // Deletes every started thread that has ended. GUI thread.
     static void reclaimEnded();

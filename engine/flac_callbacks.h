@@ -11,18 +11,14 @@
 // each new whole second. Returns ABORT when the play thread has been asked
 // to stop, the device fails a write, or the device accepted no format it
 // can be sent.
-FLAC__StreamDecoderWriteStatus flac_write_hdl(const FLAC__StreamDecoder* decoder,
-                                              const FLAC__Frame* frame,
-                                              const FLAC__int32* const buffer[],
-                                              void* client_data);
+FLAC__StreamDecoderWriteStatus flac_write_hdl(const FLAC__StreamDecoder* decoder, const FLAC__Frame* frame,
+                                              const FLAC__int32* const buffer[], void* client_data);
 
 // Takes the stream facts and the length from STREAMINFO and shows the time
 // captions; other metadata blocks are ignored.
-void flac_metadata_hdl(const FLAC__StreamDecoder* decoder,
-                       const FLAC__StreamMetadata* metadata, void* client_data);
+void flac_metadata_hdl(const FLAC__StreamDecoder* decoder, const FLAC__StreamMetadata* metadata, void* client_data);
 
 // Decoding errors are ignored; libFLAC resynchronises and goes on.
-void flac_error_hdl(const FLAC__StreamDecoder* decoder,
-                    FLAC__StreamDecoderErrorStatus status, void* client_data);
+void flac_error_hdl(const FLAC__StreamDecoder* decoder, FLAC__StreamDecoderErrorStatus status, void* client_data);
 
 #endif

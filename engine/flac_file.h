@@ -24,8 +24,7 @@ FLAC__StreamDecoderReadStatus flac_file_read(const FLAC__StreamDecoder*, FLAC__b
                                              void* client_data);
 FLAC__StreamDecoderSeekStatus flac_file_seek(const FLAC__StreamDecoder*, FLAC__uint64 offset, void* client_data);
 FLAC__StreamDecoderTellStatus flac_file_tell(const FLAC__StreamDecoder*, FLAC__uint64* offset, void* client_data);
-FLAC__StreamDecoderLengthStatus flac_file_length(const FLAC__StreamDecoder*, FLAC__uint64* length,
-                                                 void* client_data);
+FLAC__StreamDecoderLengthStatus flac_file_length(const FLAC__StreamDecoder*, FLAC__uint64* length, void* client_data);
 FLAC__bool flac_file_eof(const FLAC__StreamDecoder*, void* client_data);
 
 #endif

@@ -63,8 +63,8 @@ bool OutputChain::set_rate(uint32_t rate)
         return rate_usable_;
     let_out_filter();
     stream_rate_ = rate;
-    rate_usable_ = uint64_t{rate} * max_upsampling >= device_.rate
-        && (rate == device_.rate || resampler_.start(device_.channels, rate, device_.rate));
+    rate_usable_ = uint64_t{rate} * max_upsampling >= device_.rate &&
+        (rate == device_.rate || resampler_.start(device_.channels, rate, device_.rate));
     if (rate_usable_) {
         size_t frames = resampler_.active() ? resampler_.max_output(max_frame) : max_frame;
         if (frames > max_out_frames)
@@ -82,12 +82,12 @@ void OutputChain::emit(size_t frames)
     out_bytes_ += frames * frame_bytes();
 }
 
-size_t OutputChain::convert(const int32_t* const planes[], unsigned channels, size_t first,
-                            size_t count, int bits, uint32_t rate)
+size_t OutputChain::convert(const int32_t* const planes[], unsigned channels, size_t first, size_t count, int bits,
+                            uint32_t rate)
 {
     out_bytes_ = 0;
     if (!device_.playable || channels == 0 || channels > max_stream_channels || !set_rate(rate))
-        return count;   // nothing can be played: the samples are dropped
+        return count;  // nothing can be played: the samples are dropped
     if (mix_.in_channels != channels || mix_.out_channels != device_.channels)
         mix_ = channel_mix_for(channels, device_.channels);
     const int width = mixed_width(mix_, bits);
@@ -133,5 +133,5 @@ void OutputChain::drain()
 {
     out_bytes_ = 0;
     let_out_filter();
-    stream_rate_ = 0;   // a frame after the end starts a fresh filter
+    stream_rate_ = 0;  // a frame after the end starts a fresh filter
 }

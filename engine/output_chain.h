@@ -29,8 +29,8 @@ public:
     // next call. Returns the samples converted: all of them, unless the
     // buffer ran full (a frame at a rate far below the device's); the
     // caller then writes what there is and converts the rest.
-    size_t convert(const int32_t* const planes[], unsigned channels, size_t first, size_t count,
-                   int bits, uint32_t rate);
+    size_t convert(const int32_t* const planes[], unsigned channels, size_t first, size_t count, int bits,
+                   uint32_t rate);
 
     // The end of the stream: the resampler's last samples into data()/size();
     // a later frame starts a fresh filter.
@@ -58,7 +58,7 @@ private:
     bool rate_usable_ = false;
 
     std::unique_ptr<uint8_t[]> out_;
-    size_t out_frames_ = 0;   // capacity in device frames
+    size_t out_frames_ = 0;  // capacity in device frames
     size_t out_bytes_ = 0;
 
     int32_t mixed_[block * 2];

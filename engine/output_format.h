@@ -11,7 +11,7 @@ constexpr int min_device_rate = 1000;
 constexpr int max_device_rate = 768000;
 
 struct OutputFormat {
-    bool playable = true;      // false: the device answered a format we do not write
+    bool playable = true;  // false: the device answered a format we do not write
     bool big_endian = true;
     unsigned channels = 2;
     uint32_t rate = 44100;

@@ -11,8 +11,8 @@ inline void store(uint8_t* p, int32_t sample, unsigned shift)
 }
 
 template <bool big_endian>
-void interleave(const int32_t* const planes[], unsigned in_channels, unsigned out_channels, size_t first,
-                size_t count, unsigned shift, uint8_t* out)
+void interleave(const int32_t* const planes[], unsigned in_channels, unsigned out_channels, size_t first, size_t count,
+                unsigned shift, uint8_t* out)
 {
     const int32_t* left = planes[0] + first;
     if (out_channels == 1) {
@@ -29,8 +29,8 @@ void interleave(const int32_t* const planes[], unsigned in_channels, unsigned ou
 
 }  // namespace
 
-void interleave_pcm16(const int32_t* const planes[], unsigned in_channels, unsigned out_channels,
-                      size_t first, size_t count, int bits, bool big_endian, uint8_t* out)
+void interleave_pcm16(const int32_t* const planes[], unsigned in_channels, unsigned out_channels, size_t first,
+                      size_t count, int bits, bool big_endian, uint8_t* out)
 {
     const unsigned shift = bits >= 1 && bits < 16 ? static_cast<unsigned>(16 - bits) : 0;
     if (big_endian)

@@ -11,7 +11,7 @@
 // count x out_channels 16-bit samples of the given byte order at `out`.
 // The same bytes as channel mix, width and byte-order steps one after the
 // other, at a fraction of the cost, for the most common stream of all.
-void interleave_pcm16(const int32_t* const planes[], unsigned in_channels, unsigned out_channels,
-                      size_t first, size_t count, int bits, bool big_endian, uint8_t* out);
+void interleave_pcm16(const int32_t* const planes[], unsigned in_channels, unsigned out_channels, size_t first,
+                      size_t count, int bits, bool big_endian, uint8_t* out);
 
 #endif

@@ -35,8 +35,7 @@ bool RateConverter::start(unsigned channels, uint32_t in_rate, uint32_t out_rate
 {
     stop();
     int error = 0;
-    SpeexResamplerState* s =
-        speex_resampler_init(channels, in_rate, out_rate, quality_for(in_rate, out_rate), &error);
+    SpeexResamplerState* s = speex_resampler_init(channels, in_rate, out_rate, quality_for(in_rate, out_rate), &error);
     if (s == nullptr)
         return false;
     speex_resampler_skip_zeros(s);
@@ -65,8 +64,7 @@ size_t RateConverter::max_output(size_t in_frames) const
     return static_cast<size_t>(held * out_rate_ / in_rate_ + 2);
 }
 
-size_t RateConverter::process(const int16_t* in, size_t in_frames, size_t* consumed, int16_t* out,
-                              size_t out_capacity)
+size_t RateConverter::process(const int16_t* in, size_t in_frames, size_t* consumed, int16_t* out, size_t out_capacity)
 {
     size_t taken = 0;
     size_t written = 0;
@@ -75,8 +73,8 @@ size_t RateConverter::process(const int16_t* in, size_t in_frames, size_t* consu
         const size_t out_left = out_capacity - written;
         spx_uint32_t in_len = static_cast<spx_uint32_t>(in_left < max_call_frames ? in_left : max_call_frames);
         spx_uint32_t out_len = static_cast<spx_uint32_t>(out_left < max_call_frames ? out_left : max_call_frames);
-        speex_resampler_process_interleaved_int(state_, in + taken * channels_, &in_len,
-                                                out + written * channels_, &out_len);
+        speex_resampler_process_interleaved_int(state_, in + taken * channels_, &in_len, out + written * channels_,
+                                                &out_len);
         if (in_len == 0 && out_len == 0)
             break;
         taken += in_len;
@@ -92,8 +90,7 @@ size_t RateConverter::drain(int16_t* out, size_t out_capacity)
         return 0;
     // A null input is silence to libspeexdsp.
     spx_uint32_t in_len = static_cast<spx_uint32_t>(delay_);
-    spx_uint32_t out_len = static_cast<spx_uint32_t>(out_capacity < max_call_frames ? out_capacity
-                                                                                    : max_call_frames);
+    spx_uint32_t out_len = static_cast<spx_uint32_t>(out_capacity < max_call_frames ? out_capacity : max_call_frames);
     speex_resampler_process_interleaved_int(state_, nullptr, &in_len, out, &out_len);
     return out_len;
 }

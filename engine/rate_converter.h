@@ -43,8 +43,7 @@ public:
     // Converts up to `in_frames` frames of `in`, writing at most
     // `out_capacity` frames to `out`. Returns the frames written; `consumed`
     // gets the input frames taken (all of them when the output has room).
-    size_t process(const int16_t* in, size_t in_frames, size_t* consumed, int16_t* out,
-                   size_t out_capacity);
+    size_t process(const int16_t* in, size_t in_frames, size_t* consumed, int16_t* out, size_t out_capacity);
 
     // The end of the stream: feeds the filter silence as long as its delay
     // and returns the frames of the stream's last samples written to `out`
@@ -56,7 +55,7 @@ private:
     unsigned channels_ = 0;
     uint32_t in_rate_ = 0;
     uint32_t out_rate_ = 0;
-    size_t delay_ = 0;   // input frames held back by the filter
+    size_t delay_ = 0;  // input frames held back by the filter
 };
 
 #endif

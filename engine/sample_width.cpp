@@ -11,7 +11,7 @@ namespace {
 template <typename Sum>
 void dither_down(const int32_t* in, size_t count, unsigned shift, DitherSource& source, int16_t* out)
 {
-    DitherSource dither = source;   // a local copy stays in a register
+    DitherSource dither = source;  // a local copy stays in a register
 
     const uint32_t mask = (uint32_t{1} << shift) - 1;
     const Sum half = Sum{1} << (shift - 1);

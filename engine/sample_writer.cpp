@@ -48,10 +48,8 @@ int frame_width(const FLAC__Frame& frame, const FileInfo& info)
 
 }  // namespace
 
-FLAC__StreamDecoderWriteStatus flac_write_hdl(const FLAC__StreamDecoder*,
-                                              const FLAC__Frame* frame,
-                                              const FLAC__int32* const buffer[],
-                                              void* client_data)
+FLAC__StreamDecoderWriteStatus flac_write_hdl(const FLAC__StreamDecoder*, const FLAC__Frame* frame,
+                                              const FLAC__int32* const buffer[], void* client_data)
 {
     if (play_stop_requested())
         return FLAC__STREAM_DECODER_WRITE_STATUS_ABORT;

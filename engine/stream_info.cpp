@@ -32,12 +32,11 @@ void take_stream_info(FileInfo& info, const FLAC__StreamMetadata_StreamInfo& si)
     info.bits_per_sample = static_cast<int32_t>(si.bits_per_sample);
     info.sample_rate = static_cast<int32_t>(si.sample_rate);
     info.channels = static_cast<int32_t>(si.channels);
-    info.total_samples = static_cast<uint32_t>(si.total_samples);   // low 32 bits
+    info.total_samples = static_cast<uint32_t>(si.total_samples);  // low 32 bits
     info.samples_played = 0;
     // A rate of 0 gives no finite length: the length counts as unknown.
-    info.length_sec = info.sample_rate > 0
-        ? static_cast<float>(info.total_samples) / static_cast<float>(info.sample_rate)
-        : 0.0f;
+    info.length_sec =
+        info.sample_rate > 0 ? static_cast<float>(info.total_samples) / static_cast<float>(info.sample_rate) : 0.0f;
     info.position_sec = 0.0f;
     info.total_time = whole_seconds(info.length_sec);
 
@@ -45,8 +44,7 @@ void take_stream_info(FileInfo& info, const FLAC__StreamMetadata_StreamInfo& si)
     eLirvaDialog::DisplayTotalTime();
 }
 
-void flac_metadata_hdl(const FLAC__StreamDecoder*, const FLAC__StreamMetadata* metadata,
-                       void* client_data)
+void flac_metadata_hdl(const FLAC__StreamDecoder*, const FLAC__StreamMetadata* metadata, void* client_data)
 {
     if (metadata->type != FLAC__METADATA_TYPE_STREAMINFO)
         return;

@@ -32,10 +32,11 @@ template <class T>
 class eListBox : public eListBoxBase {
 public:
     eListBox(eWidget* parent, const eWidget* descr = nullptr, int takefocus = 1, const char* deco = "eListBox")
-        : eListBoxBase(parent, descr, takefocus, deco) {}
+        : eListBoxBase(parent, descr, takefocus, deco)
+    { }
 
-    sigc::signal<void(T*)> selected;     // the chosen entry, or null when the user leaves
-    sigc::signal<void(T*)> selchanged;   // the cursor moved to this entry
+    sigc::signal<void(T*)> selected;    // the chosen entry, or null when the user leaves
+    sigc::signal<void(T*)> selchanged;  // the cursor moved to this entry
 
 protected:
     void SendSelected(eListBoxEntryText* entry) override { selected(entry); }
@@ -45,15 +46,15 @@ protected:
 // A row showing one text. The constructor appends the entry to its list.
 class eListBoxEntryText {
 public:
-    eListBoxEntryText(eListBox<eListBoxEntryText>* list, const char* text = nullptr, void* key = nullptr,
-                      int align = 0, const eString& helptext = eString(), int keytype = 0);
-    eListBoxEntryText(eListBox<eListBoxEntryText>* list, const eString& text, void* key = nullptr,
-                      int align = 0, const eString& helptext = eString(), int keytype = 0);
+    eListBoxEntryText(eListBox<eListBoxEntryText>* list, const char* text = nullptr, void* key = nullptr, int align = 0,
+                      const eString& helptext = eString(), int keytype = 0);
+    eListBoxEntryText(eListBox<eListBoxEntryText>* list, const eString& text, void* key = nullptr, int align = 0,
+                      const eString& helptext = eString(), int keytype = 0);
     eListBoxEntryText(const eListBoxEntryText&) = delete;
     eListBoxEntryText& operator=(const eListBoxEntryText&) = delete;
 
     const eString& getText() const { return text_; }
-    static int getEntryHeight();   // pixels per row
+    static int getEntryHeight();  // pixels per row
 
 private:
     eString text_;

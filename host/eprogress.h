@@ -8,7 +8,7 @@ class eProgress : public eWidget {
 public:
     explicit eProgress(eWidget* parent, int takefocus = 0);
 
-    void setPerc(int percent);   // 0 to 100; any thread
+    void setPerc(int percent);  // 0 to 100; any thread
 };
 
 #endif

@@ -6,7 +6,7 @@
 struct ePoint {
     int x = 0, y = 0;
     ePoint() = default;
-    ePoint(int x_, int y_) : x(x_), y(y_) {}
+    ePoint(int x_, int y_) : x(x_), y(y_) { }
     bool operator==(const ePoint& o) const { return x == o.x && y == o.y; }
     bool operator!=(const ePoint& o) const { return !(*this == o); }
 };
@@ -14,7 +14,7 @@ struct ePoint {
 struct eSize {
     int w = 0, h = 0;
     eSize() = default;
-    eSize(int width, int height) : w(width), h(height) {}
+    eSize(int width, int height) : w(width), h(height) { }
     int width() const { return w; }
     int height() const { return h; }
     bool operator==(const eSize& o) const { return w == o.w && h == o.h; }
@@ -24,12 +24,12 @@ struct eSize {
 class eRect {
 public:
     eRect() = default;
-    eRect(const ePoint& topLeft, const eSize& size) : pos_(topLeft), size_(size) {}
-    eRect(int x, int y, int width, int height) : pos_(x, y), size_(width, height) {}
+    eRect(const ePoint& topLeft, const eSize& size) : pos_(topLeft), size_(size) { }
+    eRect(int x, int y, int width, int height) : pos_(x, y), size_(width, height) { }
     int left() const { return pos_.x; }
     int top() const { return pos_.y; }
-    int right() const { return pos_.x + size_.w; }    // one past the last column
-    int bottom() const { return pos_.y + size_.h; }   // one past the last row
+    int right() const { return pos_.x + size_.w; }   // one past the last column
+    int bottom() const { return pos_.y + size_.h; }  // one past the last row
     int width() const { return size_.w; }
     int height() const { return size_.h; }
     ePoint topLeft() const { return pos_; }

@@ -8,11 +8,11 @@
 class eString : public std::string {
 public:
     eString() = default;
-    eString(const char* s) : std::string(s ? s : "") {}   // null gives ""
-    eString(const char* s, size_type n) : std::string(s, n) {}
-    eString(const std::string& s) : std::string(s) {}
-    eString(std::string&& s) : std::string(std::move(s)) {}
-    eString(size_type n, char c) : std::string(n, c) {}
+    eString(const char* s) : std::string(s ? s : "") { }  // null gives ""
+    eString(const char* s, size_type n) : std::string(s, n) { }
+    eString(const std::string& s) : std::string(s) { }
+    eString(std::string&& s) : std::string(std::move(s)) { }
+    eString(size_type n, char c) : std::string(n, c) { }
 
     // The first n characters; the whole string when n >= length().
     eString left(unsigned int n) const;

@@ -22,7 +22,7 @@ public:
 
 protected:
     virtual void thread() = 0;
-    virtual void thread_finished() {}
+    virtual void thread_finished() { }
 
 private:
     Private* d;

@@ -34,7 +34,7 @@ public:
     void cmove(const ePoint& clientPos);
     void cresize(const eSize& clientSize);
 
-    void setText(const eString& text);   // any thread
+    void setText(const eString& text);  // any thread
     // Gives the input focus of this widget's window to `w`, a descendant.
     void setFocus(eWidget* w);
     // "red", "green", "yellow" or "blue": that colour key activates the widget.

@@ -22,8 +22,14 @@ unsigned fileType(const char* path, bool followLinks)
     return rc == 0 ? (st.st_mode & S_IFMT) : 0;
 }
 
-bool isDirectory(const eString& path) { return fileType(path.c_str(), true) == S_IFDIR; }
-bool isRegularFile(const eString& path) { return fileType(path.c_str(), true) == S_IFREG; }
+bool isDirectory(const eString& path)
+{
+    return fileType(path.c_str(), true) == S_IFDIR;
+}
+bool isRegularFile(const eString& path)
+{
+    return fileType(path.c_str(), true) == S_IFREG;
+}
 
 // Calls `visit` with the name of every record of `path`; nothing when the
 // directory cannot be opened.
@@ -115,7 +121,8 @@ void eLirvaDialog::selectedItem(eListBoxEntryText* entry)
         play(filePath);
 }
 
-void eLirvaDialog::selectionChanged(eListBoxEntryText*) {}
+void eLirvaDialog::selectionChanged(eListBoxEntryText*)
+{ }
 
 void eLirvaDialog::folderup()
 {

@@ -6,11 +6,11 @@
 
 // The status widgets of the current window. Set by the window's constructor;
 // valid until the window is destroyed.
-extern eLabel* lb_TotalTime;     // "Total Time : "
-extern eLabel* lb_TT;            // its value, mm:ss
-extern eLabel* lb_ElapsedTime;   // "Elapsed Time : "
-extern eLabel* lb_ET;            // its value, mm:ss
-extern eLabel* lb_line3;         // stays empty
+extern eLabel* lb_TotalTime;    // "Total Time : "
+extern eLabel* lb_TT;           // its value, mm:ss
+extern eLabel* lb_ElapsedTime;  // "Elapsed Time : "
+extern eLabel* lb_ET;           // its value, mm:ss
+extern eLabel* lb_line3;        // stays empty
 extern eProgress* progress;
 
 #endif

@@ -39,8 +39,15 @@ void convert_frames(benchmark::State& state)
 }  // namespace
 
 // {channels, bits, rate}: the classes of the pipeline benchmark.
-BENCHMARK(convert_frames)->ArgNames({"channels", "bits", "rate"})
-    ->Args({2, 16, 44100})->Args({1, 16, 44100})->Args({2, 16, 48000})->Args({2, 24, 96000})
-    ->Args({2, 24, 192000})->Args({6, 24, 96000})->Args({6, 16, 44100})->Args({2, 24, 44100});
+BENCHMARK(convert_frames)
+    ->ArgNames({"channels", "bits", "rate"})
+    ->Args({2, 16, 44100})
+    ->Args({1, 16, 44100})
+    ->Args({2, 16, 48000})
+    ->Args({2, 24, 96000})
+    ->Args({2, 24, 192000})
+    ->Args({6, 24, 96000})
+    ->Args({6, 16, 44100})
+    ->Args({2, 24, 44100});
 
 BENCHMARK_MAIN();

@@ -31,8 +31,8 @@ int main(int argc, char** argv)
         const double n = (static_cast<int>((noise >> 16) & 0x7FFF) - 16384) / 16384.0 * 0.02;
         for (int c = 0; c < channels; ++c) {
             const double k = 1.0 + 0.5 * c;
-            const double v = 0.4 * std::sin(2 * M_PI * k * f * t + c) + 0.2 * std::sin(2 * M_PI * (3.01 + c) * f * t)
-                + (c % 2 ? -n : n);
+            const double v = 0.4 * std::sin(2 * M_PI * k * f * t + c) + 0.2 * std::sin(2 * M_PI * (3.01 + c) * f * t) +
+                (c % 2 ? -n : n);
             const long s = std::lround(v * full);
             for (int b = bytes - 1; b >= 0; --b)
                 block[used++] = static_cast<unsigned char>((static_cast<unsigned long>(s) >> (8 * b)) & 0xFF);

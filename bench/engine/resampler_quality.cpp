@@ -72,15 +72,22 @@ double snr_db(const std::vector<int16_t>& s, double hz, double rate, double* lev
     for (size_t i = 1000; i + 1000 < n; ++i) {
         const double a = std::sin(2 * M_PI * hz * i / rate), b = std::cos(2 * M_PI * hz * i / rate);
         const double y = s[2 * i];
-        ss += a * a; sc += a * b; cc += b * b; s1 += a; c1 += b;
-        ys += y * a; yc += y * b; y1 += y; count += 1;
+        ss += a * a;
+        sc += a * b;
+        cc += b * b;
+        s1 += a;
+        c1 += b;
+        ys += y * a;
+        yc += y * b;
+        y1 += y;
+        count += 1;
     }
     // Solve the 3x3 normal equations by Cramer's rule.
     const double m[3][3] = {{ss, sc, s1}, {sc, cc, c1}, {s1, c1, count}};
     const double r[3] = {ys, yc, y1};
     auto det = [](const double a[3][3]) {
-        return a[0][0] * (a[1][1] * a[2][2] - a[1][2] * a[2][1]) - a[0][1] * (a[1][0] * a[2][2] - a[1][2] * a[2][0])
-            + a[0][2] * (a[1][0] * a[2][1] - a[1][1] * a[2][0]);
+        return a[0][0] * (a[1][1] * a[2][2] - a[1][2] * a[2][1]) - a[0][1] * (a[1][0] * a[2][2] - a[1][2] * a[2][0]) +
+            a[0][2] * (a[1][0] * a[2][1] - a[1][1] * a[2][0]);
     };
     double x[3];
     for (int k = 0; k < 3; ++k) {
@@ -95,7 +102,7 @@ double snr_db(const std::vector<int16_t>& s, double hz, double rate, double* lev
         const double fit = x[0] * std::sin(2 * M_PI * hz * i / rate) + x[1] * std::cos(2 * M_PI * hz * i / rate) + x[2];
         signal += fit * fit;
         noise += (s[2 * i] - fit) * (s[2 * i] - fit);
-            }
+    }
     if (level != nullptr)
         *level = std::hypot(x[0], x[1]);
     return 10 * std::log10(signal / (noise > 0 ? noise : 1e-9));
@@ -119,7 +126,7 @@ int main(int argc, char** argv)
         const auto in = stereo_sine(1000, rate, rate * static_cast<size_t>(atol(argv[3])), 16384);
         return resample(atoi(argv[1]), rate, in, nullptr).empty() ? 1 : 0;
     }
-    const double amplitude = 16384;   // -6 dBFS
+    const double amplitude = 16384;  // -6 dBFS
     const auto in48 = stereo_sine(1000, 48000, 48000 * 4, amplitude);
     const auto hf48 = stereo_sine(15000, 48000, 48000 * 4, amplitude);
     const auto in96 = stereo_sine(1000, 96000, 96000 * 4, amplitude);

@@ -14,7 +14,10 @@
 
 namespace {
 
-double seconds(const timeval& t) { return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6; }
+double seconds(const timeval& t)
+{
+    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6;
+}
 
 }  // namespace
 

@@ -55,7 +55,10 @@ bool waitForEnd()
     return true;
 }
 
-unsigned noPause(unsigned) { return 0; }
+unsigned noPause(unsigned)
+{
+    return 0;
+}
 
 int usage()
 {
@@ -95,7 +98,7 @@ int main(int argc, char** argv)
     };
     tree.file("other.flac", "not FLAC: its play ends at once");
 
-    gui_pause = noPause;   // the window's pause after a replacement is not our subject
+    gui_pause = noPause;  // the window's pause after a replacement is not our subject
     eLirvaDialog dialog;
     dialog.show();
     eListBox<eListBoxEntryText> rows(nullptr);

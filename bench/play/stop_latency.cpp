@@ -35,9 +35,9 @@ constexpr auto kGiveUp = std::chrono::seconds(5);
 
 bool displayIdle()
 {
-    return internals(*lb_TotalTime).getText().empty() && internals(*lb_TT).getText().empty()
-           && internals(*lb_ElapsedTime).getText().empty()
-           && internals(*lb_ET).getText().empty() && internals(*progress).getPerc() == 0;
+    return internals(*lb_TotalTime).getText().empty() && internals(*lb_TT).getText().empty() &&
+        internals(*lb_ElapsedTime).getText().empty() && internals(*lb_ET).getText().empty() &&
+        internals(*progress).getPerc() == 0;
 }
 
 // Polls `done` until it holds or kGiveUp has passed; false on giving up.
@@ -66,7 +66,10 @@ int usage()
     return 2;
 }
 
-unsigned noPause(unsigned) { return 0; }
+unsigned noPause(unsigned)
+{
+    return 0;
+}
 
 }  // namespace
 
@@ -120,7 +123,7 @@ int main(int argc, char** argv)
             return 1;
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(playMs(random)));
-        if (!file_info.is_playing) {   // ended on its own: nothing to stop
+        if (!file_info.is_playing) {  // ended on its own: nothing to stop
             ++missed;
             continue;
         }
@@ -133,7 +136,7 @@ int main(int argc, char** argv)
         }
         latencies.push_back(std::chrono::duration<double, std::milli>(Clock::now() - pressed).count());
     }
-    ExecThread::stopAll();   // as the plug-in does when its window goes
+    ExecThread::stopAll();  // as the plug-in does when its window goes
     if (latencies.empty()) {
         fprintf(stderr, "lirva-stop-latency: the file always ended before the stop\n");
         return 1;

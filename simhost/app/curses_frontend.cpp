@@ -26,14 +26,17 @@ bool haveSavedTerminal = false;
 
 // Async-signal-safe: puts the terminal back without ncurses, for the
 // second interruption, when the GUI thread may be stuck.
-void restoreTerminalNow() {
+void restoreTerminalNow()
+{
     static const char reset[] = "\033[0m\033[?25h\033[?1049l\r\n";
-    if (haveSavedTerminal) tcsetattr(STDIN_FILENO, TCSANOW, &savedTerminal);
+    if (haveSavedTerminal)
+        tcsetattr(STDIN_FILENO, TCSANOW, &savedTerminal);
     ssize_t ignored = write(STDOUT_FILENO, reset, sizeof reset - 1);
     (void)ignored;
 }
 
-void onInterrupt(int sig) {
+void onInterrupt(int sig)
+{
     if (++interruptions >= 2) {
         restoreTerminalNow();
         signal(sig, SIG_DFL);
@@ -43,7 +46,8 @@ void onInterrupt(int sig) {
 
 enum Pair : short { redPair = 1, greenPair, yellowPair, bluePair };
 
-std::optional<eRCKey> keyForInput(int ch) {
+std::optional<eRCKey> keyForInput(int ch)
+{
     switch (ch) {
     case KEY_UP: return eRCKey::up;
     case KEY_DOWN: return eRCKey::down;
@@ -51,18 +55,26 @@ std::optional<eRCKey> keyForInput(int ch) {
     case KEY_RIGHT: return eRCKey::right;
     case KEY_PPAGE: return eRCKey::pageUp;
     case KEY_NPAGE: return eRCKey::pageDown;
-    case '\n': case '\r': case KEY_ENTER: return eRCKey::ok;
+    case '\n':
+    case '\r':
+    case KEY_ENTER: return eRCKey::ok;
     case 27: return eRCKey::exit;
-    case 'r': case KEY_F(1): return eRCKey::red;
-    case 'g': case KEY_F(2): return eRCKey::green;
-    case 'y': case KEY_F(3): return eRCKey::yellow;
-    case 'b': case KEY_F(4): return eRCKey::blue;
+    case 'r':
+    case KEY_F(1): return eRCKey::red;
+    case 'g':
+    case KEY_F(2): return eRCKey::green;
+    case 'y':
+    case KEY_F(3): return eRCKey::yellow;
+    case 'b':
+    case KEY_F(4): return eRCKey::blue;
     default: return std::nullopt;
     }
 }
 
-short colourPair(CellColour c) {
-    if (!has_colors()) return 0;
+short colourPair(CellColour c)
+{
+    if (!has_colors())
+        return 0;
     switch (c) {
     case CellColour::red: return redPair;
     case CellColour::green: return greenPair;
@@ -73,10 +85,13 @@ short colourPair(CellColour c) {
     return 0;
 }
 
-attr_t cellAttributes(const Cell& cell) {
+attr_t cellAttributes(const Cell& cell)
+{
     attr_t attr = !has_colors() && cell.colour != CellColour::normal ? A_BOLD : A_NORMAL;
-    if (cell.reverse) attr |= A_REVERSE;
-    if (cell.bold) attr |= A_BOLD;
+    if (cell.reverse)
+        attr |= A_REVERSE;
+    if (cell.bold)
+        attr |= A_BOLD;
     return attr;
 }
 
@@ -84,15 +99,18 @@ attr_t cellAttributes(const Cell& cell) {
 // has it and it fills exactly one column (the grid is one code point per
 // cell), '?' where not. Frames stay ASCII: line-drawing sets are unreliable
 // across terminals and multiplexers.
-wchar_t shownCharacter(char32_t ch, bool utf8Terminal) {
-    if (ch < 0x80) return static_cast<wchar_t>(ch);
+wchar_t shownCharacter(char32_t ch, bool utf8Terminal)
+{
+    if (ch < 0x80)
+        return static_cast<wchar_t>(ch);
     const wchar_t wide = static_cast<wchar_t>(ch);
     return utf8Terminal && wcwidth(wide) == 1 ? wide : L'?';
 }
 
 }  // namespace
 
-CursesFrontend::CursesFrontend() {
+CursesFrontend::CursesFrontend()
+{
     haveSavedTerminal = tcgetattr(STDIN_FILENO, &savedTerminal) == 0;
     // The terminal's character set, for ncurses and wcwidth; only the
     // character type, so no other formatting follows the user's locale.
@@ -102,7 +120,7 @@ CursesFrontend::CursesFrontend() {
     cbreak();
     noecho();
     keypad(stdscr, TRUE);
-    set_escdelay(25);   // Esc is the exit key: do not wait long for a sequence
+    set_escdelay(25);  // Esc is the exit key: do not wait long for a sequence
     curs_set(0);
     if (has_colors()) {
         start_color();
@@ -112,20 +130,22 @@ CursesFrontend::CursesFrontend() {
         init_pair(yellowPair, COLOR_BLACK, COLOR_YELLOW);
         init_pair(bluePair, COLOR_WHITE, COLOR_BLUE);
     }
-    struct sigaction sa{};
-    sa.sa_handler = onInterrupt;   // no SA_RESTART: getch returns at once
+    struct sigaction sa { };
+    sa.sa_handler = onInterrupt;  // no SA_RESTART: getch returns at once
     sigemptyset(&sa.sa_mask);
     sigaction(SIGINT, &sa, nullptr);
     sigaction(SIGTERM, &sa, nullptr);
 }
 
-CursesFrontend::~CursesFrontend() {
+CursesFrontend::~CursesFrontend()
+{
     endwin();
     signal(SIGINT, SIG_DFL);
     signal(SIGTERM, SIG_DFL);
 }
 
-bool CursesFrontend::nextKey(eRCKey& key, int timeoutMs) {
+bool CursesFrontend::nextKey(eRCKey& key, int timeoutMs)
+{
     using Clock = std::chrono::steady_clock;
     const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
     for (;;) {
@@ -134,7 +154,8 @@ bool CursesFrontend::nextKey(eRCKey& key, int timeoutMs) {
             return true;
         }
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
-        if (left <= 0) return false;
+        if (left <= 0)
+            return false;
         timeout(static_cast<int>(left));
         const int ch = getch();
         if (ch == KEY_RESIZE) {
@@ -149,7 +170,8 @@ bool CursesFrontend::nextKey(eRCKey& key, int timeoutMs) {
     }
 }
 
-void CursesFrontend::paint(const eWidget& top) {
+void CursesFrontend::paint(const eWidget& top)
+{
     int rows = 0, cols = 0;
     getmaxyx(stdscr, rows, cols);
     const ScreenGrid grid = paintScreen(top, cols, rows);

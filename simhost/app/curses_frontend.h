@@ -20,7 +20,7 @@ public:
     void paint(const eWidget& top) override;
 
 private:
-    bool utf8Terminal_ = false;   // the locale's character set is UTF-8
+    bool utf8Terminal_ = false;  // the locale's character set is UTF-8
 };
 
 #endif

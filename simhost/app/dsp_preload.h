@@ -20,8 +20,8 @@ struct PreloadFacts {
 
 struct PreloadDecision {
     bool restart = false;
-    std::string ldPreload;   // the new LD_PRELOAD when restarting
-    std::string warning;     // why the simulated device will be missing, if it will
+    std::string ldPreload;  // the new LD_PRELOAD when restarting
+    std::string warning;    // why the simulated device will be missing, if it will
 };
 
 // Decides the restart. No restart when LD_PRELOAD already names an OSS

@@ -11,38 +11,46 @@ struct KeyName {
 };
 
 const KeyName kKeyNames[] = {
-    {"up", eRCKey::up},       {"down", eRCKey::down},     {"left", eRCKey::left},   {"right", eRCKey::right},
-    {"pgup", eRCKey::pageUp}, {"pgdown", eRCKey::pageDown}, {"ok", eRCKey::ok},     {"exit", eRCKey::exit},
-    {"red", eRCKey::red},     {"green", eRCKey::green},   {"yellow", eRCKey::yellow}, {"blue", eRCKey::blue},
+    {"up", eRCKey::up},       {"down", eRCKey::down},       {"left", eRCKey::left},     {"right", eRCKey::right},
+    {"pgup", eRCKey::pageUp}, {"pgdown", eRCKey::pageDown}, {"ok", eRCKey::ok},         {"exit", eRCKey::exit},
+    {"red", eRCKey::red},     {"green", eRCKey::green},     {"yellow", eRCKey::yellow}, {"blue", eRCKey::blue},
 };
 
 // Milliseconds written as plain decimal digits, at most kMaxWaitMs.
-std::optional<int> parseMilliseconds(const std::string& digits) {
-    if (digits.empty() || digits.size() > 10) return std::nullopt;
+std::optional<int> parseMilliseconds(const std::string& digits)
+{
+    if (digits.empty() || digits.size() > 10)
+        return std::nullopt;
     long long ms = 0;
     for (char c : digits) {
-        if (!std::isdigit(static_cast<unsigned char>(c))) return std::nullopt;
+        if (!std::isdigit(static_cast<unsigned char>(c)))
+            return std::nullopt;
         ms = ms * 10 + (c - '0');
     }
-    if (ms > kMaxWaitMs) return std::nullopt;
+    if (ms > kMaxWaitMs)
+        return std::nullopt;
     return static_cast<int>(ms);
 }
 
 }  // namespace
 
-std::optional<eRCKey> keyNamed(const std::string& word) {
+std::optional<eRCKey> keyNamed(const std::string& word)
+{
     for (const KeyName& k : kKeyNames)
-        if (word == k.name) return k.key;
+        if (word == k.name)
+            return k.key;
     return std::nullopt;
 }
 
-ParsedScript parseScript(const std::string& text) {
+ParsedScript parseScript(const std::string& text)
+{
     ParsedScript result;
     std::istringstream lines(text);
     std::string line;
     for (int lineNo = 1; std::getline(lines, line); ++lineNo) {
         const size_t hash = line.find('#');
-        if (hash != std::string::npos) line.erase(hash);
+        if (hash != std::string::npos)
+            line.erase(hash);
         std::istringstream words(line);
         std::string word;
         while (words >> word) {
@@ -67,7 +75,7 @@ ParsedScript parseScript(const std::string& text) {
                 auto ms = parseMilliseconds(word.substr(5));
                 if (!ms) {
                     result.error = "line " + std::to_string(lineNo) + ": '" + word +
-                                   "': wait needs milliseconds from 0 to " + std::to_string(kMaxWaitMs);
+                        "': wait needs milliseconds from 0 to " + std::to_string(kMaxWaitMs);
                     result.steps.clear();
                     return result;
                 }

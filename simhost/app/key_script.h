@@ -13,18 +13,19 @@
 struct ScriptStep {
     enum class Kind { key, wait, print, to, await };
     Kind kind = Kind::key;
-    eRCKey key = eRCKey::ok;   // for Kind::key
-    int waitMs = 0;            // for Kind::wait
-    std::string entry;         // for Kind::to and Kind::await
+    eRCKey key = eRCKey::ok;  // for Kind::key
+    int waitMs = 0;           // for Kind::wait
+    std::string entry;        // for Kind::to and Kind::await
 
     static ScriptStep press(eRCKey k) { return {Kind::key, k, 0, {}}; }
     static ScriptStep wait(int ms) { return {Kind::wait, eRCKey::ok, ms, {}}; }
     static ScriptStep print() { return {Kind::print, eRCKey::ok, 0, {}}; }
     static ScriptStep to(std::string text) { return {Kind::to, eRCKey::ok, 0, std::move(text)}; }
     static ScriptStep await(std::string text) { return {Kind::await, eRCKey::ok, 0, std::move(text)}; }
-    bool operator==(const ScriptStep& o) const {
+    bool operator==(const ScriptStep& o) const
+    {
         return kind == o.kind && (kind != Kind::key || key == o.key) && (kind != Kind::wait || waitMs == o.waitMs) &&
-               entry == o.entry;
+            entry == o.entry;
     }
 };
 
@@ -33,7 +34,7 @@ constexpr int kMaxWaitMs = 3600 * 1000;
 
 struct ParsedScript {
     std::vector<ScriptStep> steps;
-    std::string error;   // empty when the whole text was valid
+    std::string error;  // empty when the whole text was valid
     bool ok() const { return error.empty(); }
 };
 

@@ -28,9 +28,11 @@ namespace {
 constexpr int kUsageError = 2;
 constexpr int kWindowStuck = 3;
 
-bool readFile(const std::string& path, std::string& text) {
+bool readFile(const std::string& path, std::string& text)
+{
     std::ifstream in(path);
-    if (!in) return false;
+    if (!in)
+        return false;
     std::ostringstream all;
     all << in.rdbuf();
     text = all.str();
@@ -38,7 +40,8 @@ bool readFile(const std::string& path, std::string& text) {
 }
 
 // The script's steps, or an error message.
-bool loadScript(const Options& o, std::vector<ScriptStep>& steps, std::string& error) {
+bool loadScript(const Options& o, std::vector<ScriptStep>& steps, std::string& error)
+{
     std::string text = o.keys;
     if (!o.scriptFile.empty() && !readFile(o.scriptFile, text)) {
         error = "cannot read script " + o.scriptFile;
@@ -55,7 +58,8 @@ bool loadScript(const Options& o, std::vector<ScriptStep>& steps, std::string& e
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     const ParsedOptions parsed = parseOptions(std::vector<std::string>(argv + 1, argv + argc));
     if (parsed.options.help) {
         std::fputs(kUsage, stdout);
@@ -74,7 +78,8 @@ int main(int argc, char** argv) {
         return kUsageError;
     }
 
-    if (o.dspSim) restartWithDspSimIfNeeded(argv, dspSimLibrary(LIRVA_DSP_SIM_PATH).c_str());
+    if (o.dspSim)
+        restartWithDspSimIfNeeded(argv, dspSimLibrary(LIRVA_DSP_SIM_PATH).c_str());
 
     setThreadKill(o.threadKill);
     const LoadedPlugin plugin = loadPlugin(o.pluginPath);
@@ -99,7 +104,7 @@ int main(int argc, char** argv) {
     eMainloop::instance().setFrontend(frontend.get());
     const int result = plugin.entry(nullptr);
     eMainloop::instance().setFrontend(nullptr);
-    frontend.reset();   // restores the terminal
+    frontend.reset();  // restores the terminal
     std::cout.flush();
     return result;
 }

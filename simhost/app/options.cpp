@@ -21,28 +21,35 @@ const char* const kUsage =
 namespace {
 
 // A positive decimal number of at most 4 digits.
-int smallPositive(const std::string& s) {
-    if (s.empty() || s.size() > 4) return 0;
+int smallPositive(const std::string& s)
+{
+    if (s.empty() || s.size() > 4)
+        return 0;
     int n = 0;
     for (char c : s) {
-        if (!std::isdigit(static_cast<unsigned char>(c))) return 0;
+        if (!std::isdigit(static_cast<unsigned char>(c)))
+            return 0;
         n = n * 10 + (c - '0');
     }
     return n;
 }
 
-bool parseSize(const std::string& text, int& cols, int& rows) {
+bool parseSize(const std::string& text, int& cols, int& rows)
+{
     const size_t x = text.find('x');
-    if (x == std::string::npos) return false;
+    if (x == std::string::npos)
+        return false;
     const int c = smallPositive(text.substr(0, x)), r = smallPositive(text.substr(x + 1));
-    if (c < 10 || r < 3 || c > 1000 || r > 1000) return false;
+    if (c < 10 || r < 3 || c > 1000 || r > 1000)
+        return false;
     cols = c, rows = r;
     return true;
 }
 
 }  // namespace
 
-ParsedOptions parseOptions(const std::vector<std::string>& args) {
+ParsedOptions parseOptions(const std::vector<std::string>& args)
+{
     ParsedOptions parsed;
     Options& o = parsed.options;
     for (size_t i = 0; i < args.size(); ++i) {
@@ -53,8 +60,10 @@ ParsedOptions parseOptions(const std::vector<std::string>& args) {
             value = arg.substr(eq + 1), arg.erase(eq), hasValue = true;
         }
         const auto takeValue = [&]() {
-            if (hasValue) return true;
-            if (i + 1 >= args.size()) return false;
+            if (hasValue)
+                return true;
+            if (i + 1 >= args.size())
+                return false;
             value = args[++i];
             return true;
         };
@@ -64,11 +73,14 @@ ParsedOptions parseOptions(const std::vector<std::string>& args) {
         };
 
         if (arg == "--keys") {
-            if (!takeValue()) return fail("--keys needs a list of steps");
+            if (!takeValue())
+                return fail("--keys needs a list of steps");
             o.keys = value;
-            if (o.keys.find_first_not_of(" \t\n") == std::string::npos) o.headless = true;
+            if (o.keys.find_first_not_of(" \t\n") == std::string::npos)
+                o.headless = true;
         } else if (arg == "--script") {
-            if (!takeValue() || value.empty()) return fail("--script needs a file");
+            if (!takeValue() || value.empty())
+                return fail("--script needs a file");
             o.scriptFile = value;
         } else if (arg == "--size") {
             if (!takeValue() || !parseSize(value, o.cols, o.rows))
@@ -94,7 +106,9 @@ ParsedOptions parseOptions(const std::vector<std::string>& args) {
             o.pluginPath = arg;
         }
     }
-    if (o.pluginPath.empty() && !o.help) parsed.error = "no plug-in given";
-    if (!o.keys.empty() && !o.scriptFile.empty()) parsed.error = "give either --keys or --script, not both";
+    if (o.pluginPath.empty() && !o.help)
+        parsed.error = "no plug-in given";
+    if (!o.keys.empty() && !o.scriptFile.empty())
+        parsed.error = "give either --keys or --script, not both";
     return parsed;
 }

@@ -9,14 +9,14 @@
 // simhost's command line.
 struct Options {
     std::string pluginPath;
-    std::string keys;         // --keys: an inline script
-    std::string scriptFile;   // --script: a script file
-    bool headless = false;    // --headless: scripted mode even without a script
-    bool printEach = false;   // --print-each
-    bool dspSim = true;       // --no-dsp-sim turns the simulated device off
-    bool help = false;        // --help
-    ThreadKill threadKill = ThreadKill::cooperative;   // --thread-kill
-    int cols = 90;            // --size WxH, headless screen in cells
+    std::string keys;                                 // --keys: an inline script
+    std::string scriptFile;                           // --script: a script file
+    bool headless = false;                            // --headless: scripted mode even without a script
+    bool printEach = false;                           // --print-each
+    bool dspSim = true;                               // --no-dsp-sim turns the simulated device off
+    bool help = false;                                // --help
+    ThreadKill threadKill = ThreadKill::cooperative;  // --thread-kill
+    int cols = 90;                                    // --size WxH, headless screen in cells
     int rows = 36;
 
     // A script was given or headless mode was asked for.
@@ -25,7 +25,7 @@ struct Options {
 
 struct ParsedOptions {
     Options options;
-    std::string error;   // empty when the command line was valid
+    std::string error;  // empty when the command line was valid
     bool ok() const { return error.empty(); }
 };
 

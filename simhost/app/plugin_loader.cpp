@@ -2,7 +2,8 @@
 
 #include <dlfcn.h>
 
-LoadedPlugin loadPlugin(const std::string& path) {
+LoadedPlugin loadPlugin(const std::string& path)
+{
     LoadedPlugin plugin;
     const std::string file = path.find('/') == std::string::npos ? "./" + path : path;
     void* handle = dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL);

@@ -9,7 +9,7 @@ constexpr const char* kPluginEntryName = "plugin_exec";
 
 struct LoadedPlugin {
     PluginEntry entry = nullptr;
-    std::string error;   // why loading failed; empty on success
+    std::string error;  // why loading failed; empty on success
     bool ok() const { return entry != nullptr; }
 };
 

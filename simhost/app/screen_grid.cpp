@@ -2,42 +2,53 @@
 
 #include <algorithm>
 
-CellRect CellRect::intersect(const CellRect& o) const {
+CellRect CellRect::intersect(const CellRect& o) const
+{
     CellRect r{std::max(left, o.left), std::max(top, o.top), std::min(right, o.right), std::min(bottom, o.bottom)};
-    if (r.right < r.left) r.right = r.left;
-    if (r.bottom < r.top) r.bottom = r.top;
+    if (r.right < r.left)
+        r.right = r.left;
+    if (r.bottom < r.top)
+        r.bottom = r.top;
     return r;
 }
 
 ScreenGrid::ScreenGrid(int cols, int rows)
-    : cols_(std::max(cols, 0)), rows_(std::max(rows, 0)), cells_(static_cast<size_t>(cols_) * rows_) {}
+    : cols_(std::max(cols, 0)), rows_(std::max(rows, 0)), cells_(static_cast<size_t>(cols_) * rows_)
+{ }
 
-const Cell& ScreenGrid::at(int col, int row) const {
+const Cell& ScreenGrid::at(int col, int row) const
+{
     return cells_[static_cast<size_t>(row) * cols_ + col];
 }
 
-void ScreenGrid::set(int col, int row, const Cell& cell, const CellRect& clip) {
-    if (!bounds().contains(col, row) || !clip.contains(col, row)) return;
+void ScreenGrid::set(int col, int row, const Cell& cell, const CellRect& clip)
+{
+    if (!bounds().contains(col, row) || !clip.contains(col, row))
+        return;
     cells_[static_cast<size_t>(row) * cols_ + col] = cell;
 }
 
-void ScreenGrid::fill(const CellRect& area, const CellStyle& style, const CellRect& clip) {
+void ScreenGrid::fill(const CellRect& area, const CellStyle& style, const CellRect& clip)
+{
     const CellRect r = area.intersect(clip).intersect(bounds());
     Cell blank;
     blank.colour = style.colour;
     blank.reverse = style.reverse;
     blank.bold = style.bold;
     for (int row = r.top; row < r.bottom; ++row)
-        for (int col = r.left; col < r.right; ++col) cells_[static_cast<size_t>(row) * cols_ + col] = blank;
+        for (int col = r.left; col < r.right; ++col)
+            cells_[static_cast<size_t>(row) * cols_ + col] = blank;
 }
 
-int ScreenGrid::text(int col, int row, const std::string& utf8, const CellStyle& style, const CellRect& clip) {
+int ScreenGrid::text(int col, int row, const std::string& utf8, const CellStyle& style, const CellRect& clip)
+{
     Cell cell;
     cell.colour = style.colour;
     cell.reverse = style.reverse;
     cell.bold = style.bold;
     for (char32_t cp : displayCodePoints(utf8)) {
-        if (col >= clip.right || col >= cols_) break;   // the rest is clipped
+        if (col >= clip.right || col >= cols_)
+            break;  // the rest is clipped
         cell.ch = cp;
         set(col, row, cell, clip);
         ++col;
@@ -45,8 +56,10 @@ int ScreenGrid::text(int col, int row, const std::string& utf8, const CellStyle&
     return col;
 }
 
-void ScreenGrid::box(const CellRect& b, const CellStyle& style, const CellRect& clip) {
-    if (b.empty()) return;
+void ScreenGrid::box(const CellRect& b, const CellStyle& style, const CellRect& clip)
+{
+    if (b.empty())
+        return;
     Cell cell;
     cell.colour = style.colour;
     cell.reverse = style.reverse;
@@ -65,15 +78,19 @@ void ScreenGrid::box(const CellRect& b, const CellStyle& style, const CellRect& 
     }
 }
 
-std::string ScreenGrid::rowText(int row) const {
+std::string ScreenGrid::rowText(int row) const
+{
     std::string out;
     int end = cols_;
-    while (end > 0 && at(end - 1, row).ch == U' ') --end;
-    for (int col = 0; col < end; ++col) appendUtf8(out, at(col, row).ch);
+    while (end > 0 && at(end - 1, row).ch == U' ')
+        --end;
+    for (int col = 0; col < end; ++col)
+        appendUtf8(out, at(col, row).ch);
     return out;
 }
 
-std::string ScreenGrid::toText() const {
+std::string ScreenGrid::toText() const
+{
     std::string out;
     for (int row = 0; row < rows_; ++row) {
         out += rowText(row);
@@ -82,7 +99,8 @@ std::string ScreenGrid::toText() const {
     return out;
 }
 
-std::u32string displayCodePoints(const std::string& utf8) {
+std::u32string displayCodePoints(const std::string& utf8)
+{
     std::u32string out;
     const auto byte = [&](size_t i) { return static_cast<unsigned char>(utf8[i]); };
     for (size_t i = 0; i < utf8.size();) {
@@ -103,20 +121,23 @@ std::u32string displayCodePoints(const std::string& utf8) {
             continue;
         }
         size_t j = i + 1;
-        for (; j < utf8.size() && j <= i + extra && (byte(j) & 0xC0) == 0x80; ++j) cp = (cp << 6) | (byte(j) & 0x3F);
+        for (; j < utf8.size() && j <= i + extra && (byte(j) & 0xC0) == 0x80; ++j)
+            cp = (cp << 6) | (byte(j) & 0x3F);
         if (j != i + 1 + extra || cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
-            out += U'\uFFFD';   // truncated, overlong or not a scalar value
+            out += U'\uFFFD';  // truncated, overlong or not a scalar value
             i = j > i + 1 ? j : i + 1;
             continue;
         }
-        if (cp < 0x20 || cp == 0x7F || (cp >= 0x80 && cp < 0xA0)) cp = U'?';
+        if (cp < 0x20 || cp == 0x7F || (cp >= 0x80 && cp < 0xA0))
+            cp = U'?';
         out += cp;
         i = j;
     }
     return out;
 }
 
-void appendUtf8(std::string& out, char32_t cp) {
+void appendUtf8(std::string& out, char32_t cp)
+{
     if (cp < 0x80) {
         out += static_cast<char>(cp);
     } else if (cp < 0x800) {

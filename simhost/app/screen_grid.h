@@ -13,11 +13,12 @@ enum class CellColour : std::uint8_t { normal, red, green, yellow, blue };
 struct Cell {
     char32_t ch = U' ';
     CellColour colour = CellColour::normal;
-    bool reverse = false;   // cursor row, focused button
-    bool bold = false;      // window title
-    bool frame = false;     // part of a box: a terminal may draw it as a line
+    bool reverse = false;  // cursor row, focused button
+    bool bold = false;     // window title
+    bool frame = false;    // part of a box: a terminal may draw it as a line
 
-    bool operator==(const Cell& o) const {
+    bool operator==(const Cell& o) const
+    {
         return ch == o.ch && colour == o.colour && reverse == o.reverse && bold == o.bold && frame == o.frame;
     }
     bool operator!=(const Cell& o) const { return !(*this == o); }
@@ -51,7 +52,7 @@ public:
     int rows() const { return rows_; }
     CellRect bounds() const { return {0, 0, cols_, rows_}; }
 
-    const Cell& at(int col, int row) const;   // precondition: inside the grid
+    const Cell& at(int col, int row) const;  // precondition: inside the grid
 
     // Sets one cell if it lies inside `clip` and the grid.
     void set(int col, int row, const Cell& cell, const CellRect& clip);

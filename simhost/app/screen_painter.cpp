@@ -14,19 +14,25 @@ const char* const kKeyHelp = "arrows move  PgUp/PgDn page  Enter OK  Esc exit  F
 
 namespace {
 
-CellColour colourNamed(const eString& name) {
-    if (name == "red") return CellColour::red;
-    if (name == "green") return CellColour::green;
-    if (name == "yellow") return CellColour::yellow;
-    if (name == "blue") return CellColour::blue;
+CellColour colourNamed(const eString& name)
+{
+    if (name == "red")
+        return CellColour::red;
+    if (name == "green")
+        return CellColour::green;
+    if (name == "yellow")
+        return CellColour::yellow;
+    if (name == "blue")
+        return CellColour::blue;
     return CellColour::normal;
 }
 
 class Painter {
 public:
-    Painter(ScreenGrid& grid) : grid_(grid) {}
+    Painter(ScreenGrid& grid) : grid_(grid) { }
 
-    void widget(const eWidget& w, const CellRect& clip, const std::vector<CellRect>& coveredLater) {
+    void widget(const eWidget& w, const CellRect& clip, const std::vector<CellRect>& coveredLater)
+    {
         const CellRect cells = toCells(internals(w).getAbsoluteRect(), grid_.cols(), grid_.rows());
         CellRect inside = cells.intersect(clip);
         switch (internals(w).kind()) {
@@ -43,10 +49,12 @@ public:
 private:
     // Draws the visible children in creation order; each one learns which
     // cells its later siblings will cover.
-    void children(const eWidget& parent, const CellRect& clip) {
+    void children(const eWidget& parent, const CellRect& clip)
+    {
         std::vector<const eWidget*> shown;
         for (const eWidget* child : internals(parent).getChildren())
-            if (child && internals(*child).isVisible()) shown.push_back(child);
+            if (child && internals(*child).isVisible())
+                shown.push_back(child);
         for (size_t i = 0; i < shown.size(); ++i) {
             std::vector<CellRect> later;
             for (size_t j = i + 1; j < shown.size(); ++j)
@@ -60,17 +68,19 @@ private:
     // the client area, where the children go. The frame lies in the cells
     // next to the client area, since a border of a few pixels would
     // otherwise take a whole row of children's cells.
-    CellRect window(const eWidget& w, const CellRect& outer, const CellRect& clip) {
+    CellRect window(const eWidget& w, const CellRect& outer, const CellRect& clip)
+    {
         const eRect abs = internals(w).getAbsoluteRect(), client = internals(w).getClientRect();
-        const CellRect inside = toCells(eRect(abs.left() + client.left(), abs.top() + client.top(), client.width(),
-                                              client.height()),
-                                        grid_.cols(), grid_.rows());
+        const CellRect inside =
+            toCells(eRect(abs.left() + client.left(), abs.top() + client.top(), client.width(), client.height()),
+                    grid_.cols(), grid_.rows());
         const CellRect cells{inside.left - 1, std::min(outer.top, inside.top - 1), inside.right + 1, inside.bottom + 1};
         grid_.fill(cells, {}, clip);
         grid_.box(cells, {}, clip);
         const eString title = internals(w).getText();
         if (!title.empty()) {
-            const CellRect titleClip = CellRect{cells.left + 1, cells.top, cells.right - 1, cells.top + 1}.intersect(clip);
+            const CellRect titleClip =
+                CellRect{cells.left + 1, cells.top, cells.right - 1, cells.top + 1}.intersect(clip);
             CellStyle bold;
             bold.bold = true;
             grid_.text(cells.left + 2, cells.top, " " + title + " ", bold, titleClip);
@@ -82,10 +92,12 @@ private:
     // no later widget covers (a button partly under the next label still
     // shows its name). A
     // colour key is shown as "[red] " before the text and colours the widget.
-    void label(const eLabel& l, const CellRect& cells, const CellRect& clip, const std::vector<CellRect>& coveredLater) {
+    void label(const eLabel& l, const CellRect& cells, const CellRect& clip, const std::vector<CellRect>& coveredLater)
+    {
         const CellRect area = cells.intersect(clip);
         eString key = internals(l).getShortcutPixmap();
-        if (key.empty()) key = internals(l).getShortcut();
+        if (key.empty())
+            key = internals(l).getShortcut();
         CellStyle style;
         style.colour = colourNamed(key);
         style.reverse = internals(l).hasFocus() && internals(l).kind() == eWidgetKind::button;
@@ -102,12 +114,13 @@ private:
     // "#####.....  42%": the bar and the number, clamped to 0..100, on the
     // first row no later widget covers.
     void progress(const eProgress& p, const CellRect& cells, const CellRect& clip,
-                  const std::vector<CellRect>& coveredLater) {
+                  const std::vector<CellRect>& coveredLater)
+    {
         grid_.fill(cells, {}, clip);
         const int perc = std::clamp(internals(p).getPerc(), 0, 100);
         char number[8];
         std::snprintf(number, sizeof number, "%3d%%", perc);
-        const int barWidth = cells.width() - 5;   // bar, a blank, "100%"
+        const int barWidth = cells.width() - 5;  // bar, a blank, "100%"
         std::string line;
         if (barWidth > 0) {
             const int filled = perc * barWidth / 100;
@@ -122,7 +135,8 @@ private:
     // seen than the list's page holds, the rows scroll so that the cursor
     // stays in sight.
     void list(const eListBoxBase& l, const CellRect& cells, const CellRect& clip,
-              const std::vector<CellRect>& coveredLater) {
+              const std::vector<CellRect>& coveredLater)
+    {
         grid_.fill(cells, {}, clip);
         CellRect inner = cells;
         if (internals(l).hasDeco() && cells.height() >= 3) {
@@ -133,18 +147,22 @@ private:
         const int rows = unobscuredRows(inner, coveredLater);
         const int page = internals(l).getPageSize();
         const int shown = page > 0 ? std::min(rows, page) : rows;
-        if (shown <= 0) return;
+        if (shown <= 0)
+            return;
 
         const int count = internals(l).getCount();
         const int cursor = internals(l).getCurrentIndex();
         int first = std::max(internals(l).getTop(), 0);
         if (cursor >= 0 && cursor < count) {
-            if (cursor < first) first = cursor;
-            if (cursor >= first + shown) first = cursor - shown + 1;
+            if (cursor < first)
+                first = cursor;
+            if (cursor >= first + shown)
+                first = cursor - shown + 1;
         }
         for (int i = 0; i < shown && first + i < count; ++i) {
             const eListBoxEntryText* entry = internals(l).entryAt(first + i);
-            if (!entry) break;
+            if (!entry)
+                break;
             const bool isCursor = first + i == cursor;
             CellStyle style;
             style.reverse = isCursor && internals(l).hasFocus();
@@ -157,22 +175,27 @@ private:
 
     // The first row of `area` whose first cell no later widget covers: where
     // a widget's one line of text can be seen. The top row when all are covered.
-    static int firstVisibleRow(const CellRect& area, const std::vector<CellRect>& coveredLater) {
+    static int firstVisibleRow(const CellRect& area, const std::vector<CellRect>& coveredLater)
+    {
         for (int row = area.top; row < area.bottom; ++row) {
             bool covered = false;
-            for (const CellRect& c : coveredLater) covered = covered || c.contains(area.left, row);
-            if (!covered) return row;
+            for (const CellRect& c : coveredLater)
+                covered = covered || c.contains(area.left, row);
+            if (!covered)
+                return row;
         }
         return area.top;
     }
 
     // How many rows from the top of `area` no later widget covers.
-    static int unobscuredRows(const CellRect& area, const std::vector<CellRect>& coveredLater) {
+    static int unobscuredRows(const CellRect& area, const std::vector<CellRect>& coveredLater)
+    {
         int rows = 0;
         for (int row = area.top; row < area.bottom; ++row, ++rows) {
             const CellRect line{area.left, row, area.right, row + 1};
             for (const CellRect& c : coveredLater)
-                if (!c.intersect(line).empty()) return rows;
+                if (!c.intersect(line).empty())
+                    return rows;
         }
         return rows;
     }
@@ -188,30 +211,40 @@ namespace {
 // rounded to the nearest cell boundary, so a few pixels of overlap between
 // neighbouring widgets do not cost a whole row. 64-bit so that far-off
 // positions cannot overflow; floor division keeps off-screen widgets off.
-int scaleRound(long long pixels, int cells, int pixelsPerScreen) {
+int scaleRound(long long pixels, int cells, int pixelsPerScreen)
+{
     const long long num = 2 * pixels * cells + pixelsPerScreen, den = 2LL * pixelsPerScreen;
     long long q = num / den;
-    if (num % den != 0 && num < 0) --q;
+    if (num % den != 0 && num < 0)
+        --q;
     return static_cast<int>(q);
 }
 
 }  // namespace
 
-CellRect toCells(const eRect& r, int cols, int rows) {
+CellRect toCells(const eRect& r, int cols, int rows)
+{
     CellRect c{scaleRound(r.left(), cols, kTvWidth), scaleRound(r.top(), rows, kTvHeight),
                scaleRound(r.right(), cols, kTvWidth), scaleRound(r.bottom(), rows, kTvHeight)};
-    if (r.width() > 0 && c.right <= c.left) c.right = c.left + 1;
-    if (r.height() > 0 && c.bottom <= c.top) c.bottom = c.top + 1;
-    if (c.right < c.left) c.right = c.left;
-    if (c.bottom < c.top) c.bottom = c.top;
+    if (r.width() > 0 && c.right <= c.left)
+        c.right = c.left + 1;
+    if (r.height() > 0 && c.bottom <= c.top)
+        c.bottom = c.top + 1;
+    if (c.right < c.left)
+        c.right = c.left;
+    if (c.bottom < c.top)
+        c.bottom = c.top;
     return c;
 }
 
-ScreenGrid paintScreen(const eWidget& top, int cols, int rows) {
+ScreenGrid paintScreen(const eWidget& top, int cols, int rows)
+{
     ScreenGrid grid(cols, rows);
-    if (grid.cols() == 0 || grid.rows() == 0) return grid;
+    if (grid.cols() == 0 || grid.rows() == 0)
+        return grid;
     const CellRect tvArea = grid.bounds();
-    if (internals(top).isVisible()) Painter(grid).widget(top, tvArea, {});
+    if (internals(top).isVisible())
+        Painter(grid).widget(top, tvArea, {});
     const CellRect helpRow{0, rows - 1, cols, rows};
     grid.fill(helpRow, {}, helpRow);
     grid.text(0, rows - 1, kKeyHelp, {}, helpRow);

@@ -56,11 +56,11 @@ private:
     std::ostream& out_;
     std::function<void()> stuck_;
 
-    const eWidget* top_ = nullptr;   // the window of the running modal loop
-    bool printPending_ = false;      // print before the next step (after a key took effect)
+    const eWidget* top_ = nullptr;  // the window of the running modal loop
+    bool printPending_ = false;     // print before the next step (after a key took effect)
     std::optional<Clock::time_point> waitUntil_;
     std::optional<Clock::time_point> awaitLimit_;
-    size_t toDistance_ = SIZE_MAX;   // rows to go at the last key of a to= step
+    size_t toDistance_ = SIZE_MAX;  // rows to go at the last key of a to= step
     bool finalDone_ = false;
     int exitPresses_ = 0;
     Clock::time_point lastExit_;

@@ -56,7 +56,7 @@ bool Capture::start(const char* path)
     data_bytes_ = 0;
     has_odd_byte_ = false;
     if (fd_ >= 0 && wav_) {
-        write_wav_header();   // pwrite: the samples start after it
+        write_wav_header();  // pwrite: the samples start after it
         lseek(fd_, wav_header_bytes, SEEK_SET);
     }
     return fd_ >= 0;
@@ -86,15 +86,14 @@ void Capture::set_rate(int rate)
 void Capture::write_wav_header()
 {
     // Sizes beyond 4 GiB cannot be stated; the header then says the most it can.
-    const uint32_t data = data_bytes_ > 0xFFFFFFFFu - 36 ? 0xFFFFFFFFu - 36
-                                                         : static_cast<uint32_t>(data_bytes_);
+    const uint32_t data = data_bytes_ > 0xFFFFFFFFu - 36 ? 0xFFFFFFFFu - 36 : static_cast<uint32_t>(data_bytes_);
     const uint16_t block_align = static_cast<uint16_t>(2 * channels_);
     uint8_t h[wav_header_bytes];
     memcpy(h, "RIFF", 4);
     put_le32(h + 4, 36 + data);
     memcpy(h + 8, "WAVEfmt ", 8);
     put_le32(h + 16, 16);
-    put_le16(h + 20, 1);   // PCM
+    put_le16(h + 20, 1);  // PCM
     put_le16(h + 22, static_cast<uint16_t>(channels_));
     put_le32(h + 24, static_cast<uint32_t>(rate_));
     put_le32(h + 28, static_cast<uint32_t>(rate_) * block_align);
@@ -103,7 +102,7 @@ void Capture::write_wav_header()
     memcpy(h + 36, "data", 4);
     put_le32(h + 40, data);
     if (pwrite(fd_, h, sizeof h, 0) != static_cast<ssize_t>(sizeof h))
-        return;   // the capture is a convenience; the device plays on
+        return;  // the capture is a convenience; the device plays on
 }
 
 void Capture::append(const uint8_t* data, size_t size)

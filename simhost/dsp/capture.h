@@ -33,7 +33,7 @@ private:
 
     int fd_ = -1;
     bool wav_ = false;
-    bool swap_ = true;           // AFMT_S16_BE data into a little-endian WAV
+    bool swap_ = true;  // AFMT_S16_BE data into a little-endian WAV
     int channels_ = 2;
     int rate_ = 44100;
     uint64_t data_bytes_ = 0;

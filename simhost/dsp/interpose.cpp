@@ -31,13 +31,13 @@ bool needs_mode(int flags)
 
 }  // namespace
 
-#define LIRVA_READ_MODE(flags, last)          \
-    mode_t mode = 0;                          \
-    if (needs_mode(flags)) {                  \
-        va_list args;                         \
-        va_start(args, last);                 \
-        mode = static_cast<mode_t>(va_arg(args, int)); \
-        va_end(args);                         \
+#define LIRVA_READ_MODE(flags, last)                                                                                   \
+    mode_t mode = 0;                                                                                                   \
+    if (needs_mode(flags)) {                                                                                           \
+        va_list args;                                                                                                  \
+        va_start(args, last);                                                                                          \
+        mode = static_cast<mode_t>(va_arg(args, int));                                                                 \
+        va_end(args);                                                                                                  \
     }
 
 extern "C" {

@@ -22,7 +22,7 @@ size_t Pacer::cut_short(const Slot& slot, int64_t now_ns, size_t size)
     if (paced() && size > 0 && now_ns > slot.start_ns) {
         played = static_cast<size_t>(static_cast<double>(now_ns - slot.start_ns) / ns_per_byte_);
         if (played >= size)
-            played = size - 1;   // interrupted: never the whole write
+            played = size - 1;  // interrupted: never the whole write
         played -= played % frame_bytes;
     }
     next_ns_ = slot.start_ns + static_cast<int64_t>(static_cast<double>(played) * ns_per_byte_);

@@ -16,13 +16,12 @@ public:
     };
 
     static constexpr int64_t idle_slack_ns = 100 * 1000 * 1000;
-    static constexpr size_t frame_bytes = 4;   // one 16-bit stereo sample
+    static constexpr size_t frame_bytes = 4;  // one 16-bit stereo sample
 
     // bytes_per_second 0 = unpaced: every slot is empty.
     explicit constexpr Pacer(double bytes_per_second = 0)
         : ns_per_byte_(bytes_per_second > 0 ? 1e9 / bytes_per_second : 0)
-    {
-    }
+    { }
 
     bool paced() const { return ns_per_byte_ > 0; }
 

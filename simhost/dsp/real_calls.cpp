@@ -19,8 +19,8 @@ Fn next_definition(std::atomic<void*>& cache, const char* name)
     return reinterpret_cast<Fn>(fn);
 }
 
-#define LIRVA_NEXT(type, name)                     \
-    static std::atomic<void*> cache_{nullptr};     \
+#define LIRVA_NEXT(type, name)                                                                                         \
+    static std::atomic<void*> cache_{nullptr};                                                                         \
     auto fn = next_definition<type>(cache_, name)
 
 }  // namespace
@@ -83,7 +83,7 @@ int ioctl(int fd, unsigned long request, void* arg)
 
 ssize_t write(int fd, const void* data, size_t size)
 {
-    LIRVA_NEXT(ssize_t (*)(int, const void*, size_t), "write");
+    LIRVA_NEXT(ssize_t(*)(int, const void*, size_t), "write");
     return fn(fd, data, size);
 }
 

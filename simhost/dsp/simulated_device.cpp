@@ -23,7 +23,7 @@ constexpr int max_devices = 8;
 
 struct Device {
     int fd = -1;
-    uint64_t generation = 0;   // tells a reopened descriptor number apart
+    uint64_t generation = 0;  // tells a reopened descriptor number apart
     DeviceAnswers answers;
     double speed = 1.0;
     // What it plays: a 16-bit stereo device at 44100 Hz until set otherwise.
@@ -112,7 +112,7 @@ void describe_flags(int flags, char* out, size_t size)
     const struct {
         int bit;
         const char* name;
-    } known[] = {{O_CREAT, "O_CREAT"}, {O_TRUNC, "O_TRUNC"}, {O_APPEND, "O_APPEND"},
+    } known[] = {{O_CREAT, "O_CREAT"},       {O_TRUNC, "O_TRUNC"},     {O_APPEND, "O_APPEND"},
                  {O_NONBLOCK, "O_NONBLOCK"}, {O_CLOEXEC, "O_CLOEXEC"}, {O_EXCL, "O_EXCL"}};
     for (const auto& k : known) {
         if ((rest & k.bit) && n >= 0 && static_cast<size_t>(n) < size) {
@@ -184,8 +184,9 @@ int sim_ioctl(int fd, unsigned long request, void* arg)
         return -1;
     }
     int* value = int_argument(arg);
-    if (value == nullptr && (request == SNDCTL_DSP_SETFMT || request == SNDCTL_DSP_STEREO
-                             || request == SNDCTL_DSP_SPEED || request == SNDCTL_DSP_CHANNELS)) {
+    if (value == nullptr &&
+        (request == SNDCTL_DSP_SETFMT || request == SNDCTL_DSP_STEREO || request == SNDCTL_DSP_SPEED ||
+         request == SNDCTL_DSP_CHANNELS)) {
         errno = EFAULT;
         return -1;
     }
@@ -257,7 +258,7 @@ ssize_t sim_write(int fd, const void* data, size_t size)
         lock.lock();
         d = find(fd, generation);
         if (d == nullptr) {
-            errno = EBADF;   // closed by another thread meanwhile
+            errno = EBADF;  // closed by another thread meanwhile
             return -1;
         }
         if (!whole)

@@ -5,8 +5,7 @@
 #include <eprogress.h>
 #include <status_widgets.h>
 
-StatusWindow::StatusWindow()
-    : window_(1)
+StatusWindow::StatusWindow() : window_(1)
 {
     // Children belong to the window, which deletes them with itself.
     lb_TotalTime = new eLabel(&window_);
@@ -26,6 +25,6 @@ StatusWindow::~StatusWindow()
 std::string StatusWindow::describe() const
 {
     auto text = [](const eLabel* label) { return internals(*label).getText(); };
-    return "[" + text(lb_TotalTime) + text(lb_TT) + "] [" + text(lb_ElapsedTime) + text(lb_ET) + "] ["
-           + std::to_string(internals(*progress).getPerc()) + "%]";
+    return "[" + text(lb_TotalTime) + text(lb_TT) + "] [" + text(lb_ElapsedTime) + text(lb_ET) + "] [" +
+        std::to_string(internals(*progress).getPerc()) + "%]";
 }

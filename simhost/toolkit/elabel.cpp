@@ -4,8 +4,7 @@
 #include "tree_lock.h"
 #include "widget_private.h"
 
-eLabel::eLabel(eWidget* parent, int /*flags*/, int takefocus, const char* deco)
-    : eDecoWidget(parent, takefocus, deco)
+eLabel::eLabel(eWidget* parent, int /*flags*/, int takefocus, const char* deco) : eDecoWidget(parent, takefocus, deco)
 {
     internals(*this).widgetKind = eWidgetKind::label;
 }

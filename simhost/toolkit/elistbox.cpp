@@ -17,7 +17,7 @@ bool textBefore(const eListBoxEntryText* a, const eListBoxEntryText* b)
     const int head = std::memcmp(x.data(), y.data(), std::min(x.size(), y.size()));
     return head < 0 || (head == 0 && x.size() < y.size());
 }
-}
+}  // namespace
 
 eListBoxBase::eListBoxBase(eWidget* parent, const eWidget* /*descr*/, int takefocus, const char* deco)
     : eDecoWidget(parent, takefocus, deco)
@@ -31,29 +31,18 @@ eListBoxBase::eListBoxBase(eWidget* parent, const eWidget* /*descr*/, int takefo
         const int current = d.getCurrentIndex();
         const int page = d.getPageSize();
         switch (key) {
-        case eRCKey::up:
-            d.moveCursor(current - 1, true);
-            return true;
-        case eRCKey::down:
-            d.moveCursor(current + 1, true);
-            return true;
+        case eRCKey::up: d.moveCursor(current - 1, true); return true;
+        case eRCKey::down: d.moveCursor(current + 1, true); return true;
         case eRCKey::left:
-        case eRCKey::pageUp:
-            d.moveCursor(current - page, true);
-            return true;
+        case eRCKey::pageUp: d.moveCursor(current - page, true); return true;
         case eRCKey::right:
-        case eRCKey::pageDown:
-            d.moveCursor(current + page, true);
-            return true;
+        case eRCKey::pageDown: d.moveCursor(current + page, true); return true;
         case eRCKey::ok:
             if (eListBoxEntryText* entry = d.getCurrent())
                 SendSelected(entry);
             return true;
-        case eRCKey::exit:
-            SendSelected(nullptr);
-            return true;
-        default:
-            return false;
+        case eRCKey::exit: SendSelected(nullptr); return true;
+        default: return false;
         }
     };
     d.list->selChanged = [this](eListBoxEntryText* entry) { SendSelChanged(entry); };
@@ -178,7 +167,7 @@ void eWidget::Private::moveCursor(int index, bool notify)
         else if (list->current >= list->top + page)
             list->top = list->current - page + 1;
         if (list->atomicDepth > 0)
-            return;   // a batch tells nobody about intermediate cursors
+            return;  // a batch tells nobody about intermediate cursors
         redraw();
         now = entries[static_cast<size_t>(list->current)];
     }

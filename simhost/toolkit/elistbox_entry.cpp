@@ -3,16 +3,16 @@
 
 #include "widget_private.h"
 
-eListBoxEntryText::eListBoxEntryText(eListBox<eListBoxEntryText>* list, const char* text, void* key,
-                                     int /*align*/, const eString& /*helptext*/, int /*keytype*/)
+eListBoxEntryText::eListBoxEntryText(eListBox<eListBoxEntryText>* list, const char* text, void* key, int /*align*/,
+                                     const eString& /*helptext*/, int /*keytype*/)
     : text_(text), key_(key)
 {
     if (list)
         internals(*list).append(this);
 }
 
-eListBoxEntryText::eListBoxEntryText(eListBox<eListBoxEntryText>* list, const eString& text, void* key,
-                                     int /*align*/, const eString& /*helptext*/, int /*keytype*/)
+eListBoxEntryText::eListBoxEntryText(eListBox<eListBoxEntryText>* list, const eString& text, void* key, int /*align*/,
+                                     const eString& /*helptext*/, int /*keytype*/)
     : text_(text), key_(key)
 {
     if (list)

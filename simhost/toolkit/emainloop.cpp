@@ -11,7 +11,7 @@
 namespace {
 // How long one wait for a key may last, so repaint requests are seen soon.
 constexpr int keyWaitMs = 50;
-}
+}  // namespace
 
 eMainloop& eMainloop::instance()
 {
@@ -79,7 +79,7 @@ int eMainloop::runModal(eWidget& w)
     {
         TreeLockGuard lock(tree);
         if (d.inLoop)
-            return -1;   // one loop per widget at a time
+            return -1;  // one loop per widget at a time
         d.inLoop = true;
         d.closing = false;
         d.result = 0;

@@ -10,7 +10,7 @@ std::optional<std::vector<eRCKey>> keysToEntry(const eWidget& top, const eString
         return std::nullopt;
     const eWidget::Private& d = internals(*list);
     if (d.list->atomicDepth > 0)
-        return std::nullopt;   // being filled: rows and cursor are not final yet
+        return std::nullopt;  // being filled: rows and cursor are not final yet
     for (int row = 0; row < d.getCount(); ++row) {
         if (d.entryAt(row)->getText() == text) {
             const int from = d.getCurrentIndex();

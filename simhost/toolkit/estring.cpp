@@ -41,7 +41,7 @@ eString& eString::strReplace(const char* from, const eString& to)
     size_type pos = 0;
     while ((pos = find(from, pos, fromLength)) != npos) {
         replace(pos, fromLength, to);
-        pos += to.length();   // the replacement itself is not scanned again
+        pos += to.length();  // the replacement itself is not scanned again
     }
     return *this;
 }

@@ -22,24 +22,23 @@ std::atomic<ThreadKill> killMode{ThreadKill::cooperative};
 thread_local eThread* currentThread = nullptr;
 
 void ignoreWakeSignal(int)
-{
-}
+{ }
 
 void installWakeHandler()
 {
     static std::once_flag once;
     std::call_once(once, [] {
-        struct sigaction action {};
+        struct sigaction action { };
         action.sa_handler = ignoreWakeSignal;
         sigemptyset(&action.sa_mask);
-        action.sa_flags = 0;   // no SA_RESTART: blocking calls return early
+        action.sa_flags = 0;  // no SA_RESTART: blocking calls return early
         sigaction(wakeSignal, &action, nullptr);
     });
 }
-}
+}  // namespace
 
 struct eThread::Private {
-    explicit Private(eThread& owner) : self(owner) {}
+    explicit Private(eThread& owner) : self(owner) { }
 
     static Private& of(const eThread& t) { return *t.d; }
     static void* start(void* self);
@@ -81,12 +80,11 @@ bool parseThreadKill(const std::string& name, ThreadKill& how)
 }
 
 eThread::eThread() : d(new Private(*this))
-{
-}
+{ }
 
 eThread::~eThread()
 {
-    kill(true);   // harmless when never started or already joined
+    kill(true);  // harmless when never started or already joined
     delete d;
 }
 
@@ -129,7 +127,7 @@ void* eThread::Private::start(void* self)
 void eThread::kill(bool /*hard*/)
 {
     if (currentThread == this)
-        return;   // a thread ends itself by returning
+        return;  // a thread ends itself by returning
     std::unique_lock<std::mutex> lock(d->mutex);
     if (!d->started)
         return;

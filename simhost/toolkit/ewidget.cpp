@@ -8,9 +8,8 @@
 #include "widget_private.h"
 
 eWidget::Private::Private(eWidget& self_, eWidget* parent_)
-    : self(self_), parent(parent_), visible(parent_ != nullptr)   // children show with their window
-{
-}
+    : self(self_), parent(parent_), visible(parent_ != nullptr)  // children show with their window
+{ }
 
 eWidget::eWidget(eWidget* parent, int /*takefocus*/) : d(new Private(*this, parent))
 {

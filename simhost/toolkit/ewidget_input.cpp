@@ -27,7 +27,7 @@ bool isInTree(const eWidget* w, const eWidget* top)
         w = internals(*w).getParent();
     return w == top;
 }
-}
+}  // namespace
 
 int eWidget::exec()
 {
@@ -46,7 +46,7 @@ void eWidget::Private::close(int result_)
         result = result_;
         closing = true;
     }
-    redraw();   // wakes the loop
+    redraw();  // wakes the loop
 }
 
 void eWidget::setFocus(eWidget* w)
@@ -54,7 +54,7 @@ void eWidget::setFocus(eWidget* w)
     TreeLockGuard lock(widgetTreeLock());
     eWidget* top = d->getTopLevel();
     if (w && !isInTree(w, top))
-        return;   // focus stays within one window
+        return;  // focus stays within one window
     if (top->d->focus != w) {
         top->d->focus = w;
         d->redraw();

@@ -17,4 +17,4 @@ eWindow::eWindow(int /*deco*/) : eWidget(nullptr, 0)
     d.recalcClientRect();
 }
 
-eWindow::~eWindow() = default;   // eWidget's destructor releases the children
+eWindow::~eWindow() = default;  // eWidget's destructor releases the children

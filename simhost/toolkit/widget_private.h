@@ -27,23 +27,23 @@ struct eWidget::Private {
     // --- the tree
     eWidget* getParent() const { return parent; }
     eWidget* getTopLevel() const;
-    const std::vector<eWidget*>& getChildren() const { return children; }   // GUI thread
+    const std::vector<eWidget*>& getChildren() const { return children; }  // GUI thread
     eWidgetKind kind() const { return widgetKind; }
 
     // --- geometry, in pixels
     ePoint getPosition() const;
     eSize getSize() const;
-    eRect getClientRect() const;   // relative to the widget's own corner
-    eRect getAbsoluteRect() const;   // the outer rectangle on the screen
+    eRect getClientRect() const;    // relative to the widget's own corner
+    eRect getAbsoluteRect() const;  // the outer rectangle on the screen
 
     // --- what is shown
-    bool isVisible() const;   // shown itself; ancestors not considered
+    bool isVisible() const;  // shown itself; ancestors not considered
     eString getText() const;
     eString getShortcut() const;
-    eString getShortcutPixmap() const;   // labels
-    int getPerc() const;                 // progress bars
+    eString getShortcutPixmap() const;  // labels
+    int getPerc() const;                // progress bars
     bool hasDeco() const;
-    eWidget* getFocus() const;   // the window's focused widget, or null
+    eWidget* getFocus() const;  // the window's focused widget, or null
     bool hasFocus() const;
 
     // --- keys and the modal loop
@@ -52,17 +52,17 @@ struct eWidget::Private {
     // True when something handled it.
     bool dispatchKey(eRCKey key);
     void close(int result);
-    void redraw() const;   // asks the main loop to repaint soon
+    void redraw() const;  // asks the main loop to repaint soon
 
     // --- lists
     int getCount() const;
-    eListBoxEntryText* entryAt(int index) const;   // null when out of range
-    eListBoxEntryText* getCurrent() const;         // null when the list is empty
+    eListBoxEntryText* entryAt(int index) const;  // null when out of range
+    eListBoxEntryText* getCurrent() const;        // null when the list is empty
     int getCurrentIndex() const;
     // Moves the cursor (clamped to the entries); tells SendSelChanged if it moved.
     void setCurrentIndex(int index);
-    int getTop() const;        // index of the first visible row
-    int getPageSize() const;   // rows that fit in the list's height
+    int getTop() const;       // index of the first visible row
+    int getPageSize() const;  // rows that fit in the list's height
     void append(eListBoxEntryText* entry);
     void deleteEntries();
 
@@ -76,7 +76,7 @@ struct eWidget::Private {
     eSize size;
     eString text;
     eString shortcut;
-    eWidget* focus = nullptr;   // on top-level widgets
+    eWidget* focus = nullptr;  // on top-level widgets
     bool visible;
     bool inLoop = false;
     bool closing = false;
@@ -84,9 +84,9 @@ struct eWidget::Private {
 
     // Set by each kind's constructor.
     eWidgetKind widgetKind = eWidgetKind::widget;
-    std::function<bool(eRCKey)> keyDown;                   // a key while focused; true when handled
-    std::function<void()> shortcutAction;                  // its colour key
-    std::function<eRect(const eSize&)> clientRectFor;      // the frame, for windows
+    std::function<bool(eRCKey)> keyDown;               // a key while focused; true when handled
+    std::function<void()> shortcutAction;              // its colour key
+    std::function<eRect(const eSize&)> clientRectFor;  // the frame, for windows
 
     eString deco;
     bool decoLoaded = false;
@@ -100,7 +100,7 @@ struct eWidget::Private {
         int atomicDepth = 0;
         std::function<void(eListBoxEntryText*)> selChanged;
     };
-    std::unique_ptr<List> list;   // lists only
+    std::unique_ptr<List> list;  // lists only
 
     void moveCursor(int index, bool notify);
 };
@@ -111,7 +111,7 @@ inline eWidget::Private& internals(const eWidget& w)
 }
 
 // The frame of a window, in pixels.
-constexpr int windowTitleHeight = 30;   // above the client area
-constexpr int windowBorderWidth = 3;    // around it
+constexpr int windowTitleHeight = 30;  // above the client area
+constexpr int windowBorderWidth = 3;   // around it
 
 #endif

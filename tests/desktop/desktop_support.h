@@ -62,13 +62,14 @@ private:
 
 // Skips the test, or fails it where the tools are required, when `why` is
 // not empty.
-#define DESKTOP_REQUIRE(why)                                              \
-    do {                                                                  \
-        const std::string missing_ = (why);                               \
-        if (!missing_.empty()) {                                          \
-            if (::desktop::toolsRequired()) FAIL() << missing_;           \
-            GTEST_SKIP() << missing_;                                     \
-        }                                                                 \
+#define DESKTOP_REQUIRE(why)                                                                                           \
+    do {                                                                                                               \
+        const std::string missing_ = (why);                                                                            \
+        if (!missing_.empty()) {                                                                                       \
+            if (::desktop::toolsRequired())                                                                            \
+                FAIL() << missing_;                                                                                    \
+            GTEST_SKIP() << missing_;                                                                                  \
+        }                                                                                                              \
     } while (0)
 
 #endif

@@ -31,15 +31,16 @@ const std::string kCorpusDir = LIRVA_CORPUS_DIR;
 const std::string kTune = kCorpusDir + "/subset-01-blocksize-4096.flac";
 
 // Where the two byte strings first differ, for the failure message.
-size_t firstDifference(const std::string& a, const std::string& b) {
+size_t firstDifference(const std::string& a, const std::string& b)
+{
     const size_t n = std::min(a.size(), b.size());
     return std::mismatch(a.begin(), a.begin() + n, b.begin()).first - a.begin();
 }
 
 // Plays `kTune` with simhost in the terminal: walk, Enter, wait for
 // `arrived` (the sound system has every byte), leave with Esc.
-void playInTerminal(const TempTree& tree, const std::string& environment,
-                    const std::function<bool()>& arrived) {
+void playInTerminal(const TempTree& tree, const std::string& environment, const std::function<bool()>& arrived)
+{
     fs::copy_file(kTune, tree / "tune.flac");
     PlayerInTerminal player(tree.path(), environment);
     ASSERT_TRUE(player.terminal().started()) << "tmux did not start";
@@ -47,8 +48,9 @@ void playInTerminal(const TempTree& tree, const std::string& environment,
     ASSERT_TRUE(player.walkTo(tree / "tune.flac"))
         << "the cursor never reached an entry of the path (a name not shown as itself, or a hang)\n"
         << player.lastScreen();
-    ASSERT_TRUE(waitUntil(arrived)) << "the sound system did not get the whole play in "
-                                    << kHangBound.count() << " s (hang)\n" << player.terminal().screen();
+    ASSERT_TRUE(waitUntil(arrived)) << "the sound system did not get the whole play in " << kHangBound.count()
+                                    << " s (hang)\n"
+                                    << player.terminal().screen();
     player.terminal().keys("Escape");
     int exitCode = -1;
     ASSERT_TRUE(player.waitForExit(exitCode)) << "simhost did not end (hang)\n" << player.lastScreen();
@@ -57,9 +59,11 @@ void playInTerminal(const TempTree& tree, const std::string& environment,
 
 class AlsaOss : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         DESKTOP_REQUIRE(missingFile(kAoss, "alsa-oss"));
-        if (const std::string why = testsupport::missingCorpus(); !why.empty()) GTEST_SKIP() << why;
+        if (const std::string why = testsupport::missingCorpus(); !why.empty())
+            GTEST_SKIP() << why;
         // Only this configuration: the default PCM writes what it gets to a
         // file and hands it on to the null PCM, which discards it at once.
         std::ofstream(tree / "asound.conf")
@@ -68,37 +72,39 @@ protected:
     }
 
     std::string output() const { return tree / "alsa.raw"; }
-    std::string environment() const {
+    std::string environment() const
+    {
         return "ALSA_CONFIG_PATH=" + shellQuoted(tree / "asound.conf") + " LD_PRELOAD=" + shellQuoted(kAoss);
     }
 
     TempTree tree{"!lirva-alsa"};
 };
 
-TEST_F(AlsaOss, LirvaPlayDeliversTheReferenceDecodeOfEveryDeviceFormatFile) {
+TEST_F(AlsaOss, LirvaPlayDeliversTheReferenceDecodeOfEveryDeviceFormatFile)
+{
     const std::vector<std::string> files = deviceFormatCorpusFiles(kCorpusDir);
     ASSERT_FALSE(files.empty());
     for (const std::string& file : files) {
         fs::remove(output());
-        const simhost_run::RunResult r = simhost_run::run("env " + environment() + " " LIRVA_PLAY_EXE " " +
-                                                          shellQuoted(file) + " 2>&1");
+        const simhost_run::RunResult r =
+            simhost_run::run("env " + environment() + " " LIRVA_PLAY_EXE " " + shellQuoted(file) + " 2>&1");
         EXPECT_EQ(r.exitCode, 0) << file << "\n" << r.output;
         const std::string played = readFile(output()), reference = referenceDecode(file);
         ASSERT_FALSE(reference.empty()) << "the reference decoder failed on " << file;
         EXPECT_EQ(played.size(), reference.size()) << file;
-        EXPECT_TRUE(played == reference) << file << ": first difference at byte "
-                                         << firstDifference(played, reference);
+        EXPECT_TRUE(played == reference) << file << ": first difference at byte " << firstDifference(played, reference);
     }
 }
 
-TEST_F(AlsaOss, SimhostInTheTerminalDeliversTheReferenceDecode) {
+TEST_F(AlsaOss, SimhostInTheTerminalDeliversTheReferenceDecode)
+{
     DESKTOP_REQUIRE(missingProgram("tmux", "tmux"));
     const std::string reference = referenceDecode(kTune);
     ASSERT_FALSE(reference.empty());
     // No --no-dsp-sim: simhost must see the preloaded layer and leave the
     // simulated device out.
     playInTerminal(tree, environment(), [&] {
-        struct stat st{};
+        struct stat st { };
         return stat(output().c_str(), &st) == 0 && static_cast<size_t>(st.st_size) >= reference.size();
     });
     const std::string played = readFile(output());
@@ -112,11 +118,13 @@ TEST_F(AlsaOss, SimhostInTheTerminalDeliversTheReferenceDecode) {
 // monitor has passed on already, and the recording would miss them).
 class PulseOss : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         DESKTOP_REQUIRE(missingProgram("pulseaudio", "pulseaudio"));
         DESKTOP_REQUIRE(missingProgram("parec", "pulseaudio-utils"));
         DESKTOP_REQUIRE(missingFile(kPulseDsp, "pulseaudio-utils"));
-        if (const std::string why = testsupport::missingCorpus(); !why.empty()) GTEST_SKIP() << why;
+        if (const std::string why = testsupport::missingCorpus(); !why.empty())
+            GTEST_SKIP() << why;
         fs::create_directories(tree / "home/.config");
         fs::create_directories(tree / "run");
         fs::permissions(tree / "run", fs::perms::owner_all);
@@ -125,33 +133,37 @@ protected:
                {"XDG_CONFIG_HOME", tree / "home/.config"},
                {"XDG_RUNTIME_DIR", tree / "run"}};
         server = std::make_unique<Background>(
-            std::vector<std::string>{"pulseaudio", "-n", "--daemonize=no", "--exit-idle-time=-1",
-                                     "--use-pid-file=no", "--disable-shm", "--log-target=stderr", "--log-level=error",
-                                     "-L", "module-native-protocol-unix auth-anonymous=1 socket=" + (tree / "socket"),
-                                     "-L", "module-null-sink sink_name=lirva rate=44100 channels=2 format=s16be norewinds=1"},
+            std::vector<std::string>{"pulseaudio", "-n", "--daemonize=no", "--exit-idle-time=-1", "--use-pid-file=no",
+                                     "--disable-shm", "--log-target=stderr", "--log-level=error", "-L",
+                                     "module-native-protocol-unix auth-anonymous=1 socket=" + (tree / "socket"), "-L",
+                                     "module-null-sink sink_name=lirva rate=44100 channels=2 format=s16be norewinds=1"},
             env);
         ASSERT_TRUE(server->started());
-        ASSERT_TRUE(waitUntil([&] { return simhost_run::run(environment() + " pactl info >/dev/null 2>&1").exitCode == 0; }))
-            << "the PulseAudio server did not answer (hang)";
+        ASSERT_TRUE(waitUntil([&] {
+            return simhost_run::run(environment() + " pactl info >/dev/null 2>&1").exitCode == 0;
+        })) << "the PulseAudio server did not answer (hang)";
     }
 
     // The server's variables for env(1), and a command prefix with them.
-    std::string variables() const {
+    std::string variables() const
+    {
         std::string text;
-        for (const auto& [name, value] : env) text += (text.empty() ? "" : " ") + name + "=" + shellQuoted(value);
+        for (const auto& [name, value] : env)
+            text += (text.empty() ? "" : " ") + name + "=" + shellQuoted(value);
         return text;
     }
     std::string environment() const { return "env " + variables(); }
 
     // Records the null sink while `play` runs, until the recording holds
     // the whole reference decode; the recording.
-    std::string recordWhile(const std::function<void()>& play, const std::string& reference) {
+    std::string recordWhile(const std::function<void()>& play, const std::string& reference)
+    {
         const std::string file = tree / "recording.raw";
-        Background parec({"parec", "-d", "lirva.monitor", "--raw", "--format=s16be", "--rate=44100",
-                          "--channels=2", "--latency-msec=50", file},
+        Background parec({"parec", "-d", "lirva.monitor", "--raw", "--format=s16be", "--rate=44100", "--channels=2",
+                          "--latency-msec=50", file},
                          env);
         EXPECT_TRUE(parec.started());
-        struct stat st{};
+        struct stat st { };
         EXPECT_TRUE(waitUntil([&] { return stat(file.c_str(), &st) == 0 && st.st_size > 0; }))
             << "parec recorded nothing (hang)";
         play();
@@ -160,8 +172,9 @@ protected:
         EXPECT_TRUE(waitUntil([&] {
             recording = readFile(file);
             return std::search(recording.begin(), recording.end(), holdsReference) != recording.end();
-        })) << "the recording of " << recording.size() << " bytes never held the reference decode of "
-            << reference.size() << " bytes in " << kHangBound.count() << " s";
+        })) << "the recording of "
+            << recording.size() << " bytes never held the reference decode of " << reference.size() << " bytes in "
+            << kHangBound.count() << " s";
         parec.stop(SIGINT);
         return recording;
     }
@@ -171,28 +184,34 @@ protected:
     std::unique_ptr<Background> server;
 };
 
-TEST_F(PulseOss, LirvaPlayDeliversTheReferenceDecode) {
+TEST_F(PulseOss, LirvaPlayDeliversTheReferenceDecode)
+{
     const std::string reference = referenceDecode(kTune);
     ASSERT_FALSE(reference.empty());
-    recordWhile([&] {
-        const simhost_run::RunResult r = simhost_run::run(environment() + " LD_PRELOAD=" + shellQuoted(kPulseDsp) +
-                                                          " " LIRVA_PLAY_EXE " " + shellQuoted(kTune) + " 2>&1");
-        EXPECT_EQ(r.exitCode, 0) << r.output;
-    }, reference);
+    recordWhile(
+        [&] {
+            const simhost_run::RunResult r = simhost_run::run(environment() + " LD_PRELOAD=" + shellQuoted(kPulseDsp) +
+                                                              " " LIRVA_PLAY_EXE " " + shellQuoted(kTune) + " 2>&1");
+            EXPECT_EQ(r.exitCode, 0) << r.output;
+        },
+        reference);
 }
 
-TEST_F(PulseOss, SimhostInTheTerminalDeliversTheReferenceDecode) {
+TEST_F(PulseOss, SimhostInTheTerminalDeliversTheReferenceDecode)
+{
     DESKTOP_REQUIRE(missingProgram("tmux", "tmux"));
     const std::string reference = referenceDecode(kTune);
     ASSERT_FALSE(reference.empty());
     const std::string recordingFile = tree / "recording.raw";
     const std::boyer_moore_horspool_searcher holdsReference(reference.begin(), reference.end());
-    recordWhile([&] {
-        playInTerminal(tree, variables() + " LD_PRELOAD=" + shellQuoted(kPulseDsp), [&] {
-            const std::string recording = readFile(recordingFile);
-            return std::search(recording.begin(), recording.end(), holdsReference) != recording.end();
-        });
-    }, reference);
+    recordWhile(
+        [&] {
+            playInTerminal(tree, variables() + " LD_PRELOAD=" + shellQuoted(kPulseDsp), [&] {
+                const std::string recording = readFile(recordingFile);
+                return std::search(recording.begin(), recording.end(), holdsReference) != recording.end();
+            });
+        },
+        reference);
 }
 
 }  // namespace

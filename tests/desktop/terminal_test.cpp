@@ -21,15 +21,16 @@ const std::string kCorpusFile = LIRVA_CORPUS_DIR "/subset-01-blocksize-4096.flac
 const std::string kFolder = "Música";
 const std::string kName = "Björk – Jóga.flac";
 
-TEST(Terminal, WalksPlaysStopsAndLeavesWithTheTerminalRestored) {
+TEST(Terminal, WalksPlaysStopsAndLeavesWithTheTerminalRestored)
+{
     DESKTOP_REQUIRE(missingProgram("tmux", "tmux"));
-    if (const std::string why = testsupport::missingCorpus(); !why.empty()) GTEST_SKIP() << why;
+    if (const std::string why = testsupport::missingCorpus(); !why.empty())
+        GTEST_SKIP() << why;
     TempTree tree("!lirva-terminal");
     std::filesystem::create_directory(tree / kFolder);
     std::filesystem::copy_file(kCorpusFile, tree / (kFolder + "/" + kName));
 
-    PlayerInTerminal player(tree.path(),
-                            "LIRVA_DSP_SPEED=1 LIRVA_DSP_CAPTURE=" + shellQuoted(tree / "capture.raw"));
+    PlayerInTerminal player(tree.path(), "LIRVA_DSP_SPEED=1 LIRVA_DSP_CAPTURE=" + shellQuoted(tree / "capture.raw"));
     ASSERT_TRUE(player.terminal().started()) << "tmux did not start";
     ASSERT_TRUE(player.waitForWindow()) << "no window after " << kHangBound.count() << " s (hang)\n"
                                         << player.lastScreen();
@@ -47,7 +48,7 @@ TEST(Terminal, WalksPlaysStopsAndLeavesWithTheTerminalRestored) {
         << "the cursor never reached an entry of the path (a name not shown as itself, or a hang)\n"
         << player.lastScreen();
     ASSERT_TRUE(player.waitForScreen("Elapsed Time : +00:0[1-6]")) << "no elapsed second (hang)\n"
-                                                                    << player.lastScreen();
+                                                                   << player.lastScreen();
     const std::string playing = player.lastScreen();
     EXPECT_NE(simhost_run::rowOf(playing, kName, true), std::string::npos) << playing;
     EXPECT_TRUE(std::regex_search(playing, std::regex("Total Time : +00:07"))) << playing;

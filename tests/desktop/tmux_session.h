@@ -14,7 +14,7 @@ namespace desktop {
 class TmuxSession {
 public:
     TmuxSession(const std::string& shellCommand, int cols, int rows);
-    ~TmuxSession();   // ends the server
+    ~TmuxSession();  // ends the server
     TmuxSession(const TmuxSession&) = delete;
     TmuxSession& operator=(const TmuxSession&) = delete;
 

@@ -5,7 +5,7 @@
 #include "open_descriptors.h"
 #include "writer_fixture.h"
 
-class AudioDevice : public EngineTest {};
+class AudioDevice : public EngineTest { };
 
 TEST_F(AudioDevice, OpensAnExistingNodeWriteOnlyAndNeverCreatesOne)
 {
@@ -31,13 +31,13 @@ TEST_F(AudioDevice, CloseAndReopenLeakNothingAndNeverCloseDescriptorZero)
 {
     const int before = open_descriptors();
     audio_device_open();
-    audio_device_open();   // the earlier descriptor is not left behind
+    audio_device_open();  // the earlier descriptor is not left behind
     EXPECT_EQ(open_descriptors(), before + 1);
     const int fd = audio;
     audio_device_close();
     EXPECT_EQ(audio, 0);
     EXPECT_EQ(fcntl(fd, F_GETFD), -1);
-    audio_device_close();   // nothing open: descriptor 0 (audio's value) stays
+    audio_device_close();  // nothing open: descriptor 0 (audio's value) stays
     EXPECT_NE(fcntl(0, F_GETFD), -1);
     EXPECT_EQ(open_descriptors(), before);
 }

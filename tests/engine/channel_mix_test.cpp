@@ -53,7 +53,7 @@ TEST(ChannelMix, EachInputChannelLandsOnItsSideAtItsLevel)
     const double c = std::sqrt(0.5);
     const struct {
         unsigned channels;
-        std::vector<std::pair<double, double>> gains;   // left, right per input channel
+        std::vector<std::pair<double, double>> gains;  // left, right per input channel
     } layouts[] = {
         {3, {{1, 0}, {0, 1}, {c, c}}},
         {4, {{1, 0}, {0, 1}, {c, 0}, {0, c}}},
@@ -69,8 +69,8 @@ TEST(ChannelMix, EachInputChannelLandsOnItsSideAtItsLevel)
         for (int bits : {16, 24}) {
             const ChannelMix m = channel_mix_for(layout.channels, 2);
             for (unsigned in = 0; in < layout.channels; ++in) {
-                SCOPED_TRACE(std::to_string(layout.channels) + " channels, input " + std::to_string(in) + ", "
-                             + std::to_string(bits) + " bits");
+                SCOPED_TRACE(std::to_string(layout.channels) + " channels, input " + std::to_string(in) + ", " +
+                             std::to_string(bits) + " bits");
                 Planes planes(layout.channels, std::vector<int32_t>(1, 0));
                 const int32_t tone = (1 << (bits - 1)) - 1;
                 planes[in][0] = tone;

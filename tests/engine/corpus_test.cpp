@@ -16,8 +16,8 @@ namespace {
 
 struct CorpusFile {
     std::string name;
-    int channels = 0;             // 0 when unknown
-    int bits = 0;                 // from STREAMINFO or the frames; 0 when unknown
+    int channels = 0;  // 0 when unknown
+    int bits = 0;      // from STREAMINFO or the frames; 0 when unknown
     int rate = 0;
     std::string decoded_samples;  // per channel, "NA" when the reference fails
     std::string sha256;           // of the reference output, "-" when none
@@ -31,7 +31,7 @@ std::vector<CorpusFile> manifest()
         return {CorpusFile{"corpus-missing", 0, 0, 0, "NA", "-"}};
     std::ifstream in(dir + "/MANIFEST.tsv");
     std::string line;
-    std::getline(in, line);   // column names
+    std::getline(in, line);  // column names
     while (std::getline(in, line)) {
         std::vector<std::string> col;
         std::stringstream cells(line);
@@ -43,7 +43,7 @@ std::vector<CorpusFile> manifest()
         CorpusFile f;
         f.name = col[0];
         f.channels = atoi(col[2].c_str());
-        f.bits = atoi(col[3].c_str());   // "16~" reads as 16, "NA" as 0
+        f.bits = atoi(col[3].c_str());  // "16~" reads as 16, "NA" as 0
         f.rate = atoi(col[4].c_str());
         f.decoded_samples = col[6];
         f.sha256 = col[10];
@@ -72,12 +72,12 @@ std::vector<int32_t> decode_samples(const std::string& path)
                     out->push_back(buffer[c][i]);
             return FLAC__STREAM_DECODER_WRITE_STATUS_CONTINUE;
         }
-        static void error(const FLAC__StreamDecoder*, FLAC__StreamDecoderErrorStatus, void*) {}
+        static void error(const FLAC__StreamDecoder*, FLAC__StreamDecoderErrorStatus, void*) { }
     };
     std::vector<int32_t> samples;
     FLAC__StreamDecoder* d = FLAC__stream_decoder_new();
-    if (FLAC__stream_decoder_init_file(d, path.c_str(), Sink::write, nullptr, Sink::error, &samples)
-        == FLAC__STREAM_DECODER_INIT_STATUS_OK)
+    if (FLAC__stream_decoder_init_file(d, path.c_str(), Sink::write, nullptr, Sink::error, &samples) ==
+        FLAC__STREAM_DECODER_INIT_STATUS_OK)
         FLAC__stream_decoder_process_until_end_of_stream(d);
     FLAC__stream_decoder_delete(d);
     return samples;
@@ -100,7 +100,7 @@ void PrintTo(const CorpusFile& f, std::ostream* os)
     *os << f.name;
 }
 
-class Corpus : public ::testing::TestWithParam<CorpusFile> {};
+class Corpus : public ::testing::TestWithParam<CorpusFile> { };
 
 }  // namespace
 
@@ -115,11 +115,10 @@ TEST_P(Corpus, PlaysThroughTheSimulatedDevice)
     const std::string capture = dir / "capture.raw";
     const std::string log = dir / "device.log";
     const char* asan = getenv("ASAN_OPTIONS");
-    const std::string command = std::string("env")
-        + " LIRVA_DSP_SPEED=0 LIRVA_DSP_CAPTURE='" + capture + "' LIRVA_DSP_LOG='" + log + "'"
-        + " ASAN_OPTIONS='" + (asan ? std::string(asan) + ":" : "") + "verify_asan_link_order=0'"
-        + " timeout 60 " + enginetest::preloaded_program(LIRVA_PLAY, LIRVA_DSP_SIM)
-        + " -v '" + corpus + "/" + f.name + "' 2>&1";
+    const std::string command = std::string("env") + " LIRVA_DSP_SPEED=0 LIRVA_DSP_CAPTURE='" + capture +
+        "' LIRVA_DSP_LOG='" + log + "'" + " ASAN_OPTIONS='" + (asan ? std::string(asan) + ":" : "") +
+        "verify_asan_link_order=0'" + " timeout 60 " + enginetest::preloaded_program(LIRVA_PLAY, LIRVA_DSP_SIM) +
+        " -v '" + corpus + "/" + f.name + "' 2>&1";
     enginetest::CommandResult played = enginetest::run(command);
     ASSERT_EQ(played.status, 0) << command << "\n" << ::testing::PrintToString(played.out);
 
@@ -144,7 +143,7 @@ TEST_P(Corpus, PlaysThroughTheSimulatedDevice)
     }
 
     if (f.sha256 == "-")
-        return;   // no reference: surviving is the test
+        return;  // no reference: surviving is the test
     if (f.bits == 16 && f.channels == 2 && f.rate == 44100) {
         EXPECT_EQ(sha256_of(capture), f.sha256);
         return;
@@ -161,8 +160,8 @@ TEST_P(Corpus, PlaysThroughTheSimulatedDevice)
     const std::vector<int32_t> samples = decode_samples(corpus + "/" + f.name);
     const std::string reference = dir.file("reference.raw");
     const std::vector<uint8_t> raw = reference_raw(samples, f.bits);
-    std::ofstream(reference, std::ios::binary).write(reinterpret_cast<const char*>(raw.data()),
-                                                     static_cast<std::streamsize>(raw.size()));
+    std::ofstream(reference, std::ios::binary)
+        .write(reinterpret_cast<const char*>(raw.data()), static_cast<std::streamsize>(raw.size()));
     ASSERT_EQ(sha256_of(reference), f.sha256) << "the reference decode disagrees with the manifest";
     const size_t copies = f.channels == 1 ? 2 : 1;
     ASSERT_EQ(bytes.size(), samples.size() * copies * 2);

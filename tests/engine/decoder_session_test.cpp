@@ -17,7 +17,10 @@ namespace {
 const Ops opening = {"DisplayElapsedTime", "DisplayTotalTime"};
 const Ops closing = {"HideElapsedTime", "ResetProgressBar", "HideTotalTime"};
 
-std::string corpus_file(const char* name) { return enginetest::corpus_dir() + "/" + name; }
+std::string corpus_file(const char* name)
+{
+    return enginetest::corpus_dir() + "/" + name;
+}
 
 Ops first_ops(size_t n)
 {
@@ -45,9 +48,9 @@ protected:
     }
 };
 
-#define REQUIRE_CORPUS()                  \
-    if (enginetest::corpus_dir().empty()) \
-        GTEST_SKIP() << "the FLAC corpus is not there"
+#define REQUIRE_CORPUS()                                                                                               \
+    if (enginetest::corpus_dir().empty())                                                                              \
+    GTEST_SKIP() << "the FLAC corpus is not there"
 
 TEST_F(DecoderSession, UnreadablePathStillClosesEverything)
 {
@@ -94,7 +97,7 @@ TEST_F(DecoderSession, RecordAndDisplayOverAWholePlay)
     play_file(corpus_file("subset-01-blocksize-4096.flac").c_str());
 
     EXPECT_EQ(first_ops(2), opening);
-    EXPECT_EQ(display_calls()[1].total_time, 7);   // 308700 samples at 44100 Hz
+    EXPECT_EQ(display_calls()[1].total_time, 7);  // 308700 samples at 44100 Hz
     // One refresh per whole second, the bar following the length.
     std::vector<int> percents;
     for (const DisplayCall& c : display_calls())
@@ -143,8 +146,8 @@ TEST_F(DecoderSession, MetadataOtherThanStreamInfoChangesNothing)
     file_info.total_time = 123;
     file_info.sample_rate = 22050;
     file_info.samples_played = 77;
-    for (auto type : {FLAC__METADATA_TYPE_VORBIS_COMMENT, FLAC__METADATA_TYPE_SEEKTABLE,
-                      FLAC__METADATA_TYPE_PICTURE, FLAC__METADATA_TYPE_PADDING}) {
+    for (auto type : {FLAC__METADATA_TYPE_VORBIS_COMMENT, FLAC__METADATA_TYPE_SEEKTABLE, FLAC__METADATA_TYPE_PICTURE,
+                      FLAC__METADATA_TYPE_PADDING}) {
         FLAC__StreamMetadata m{};
         m.type = type;
         flac_metadata_hdl(nullptr, &m, &file_info);
@@ -165,11 +168,11 @@ TEST_F(DecoderSession, TrackLengthFromStreamInfo)
     } cases[] = {
         {441000, 44100, 10.0f, 10},
         {44099, 44100, 44099.0f / 44100.0f, 0},
-        {0, 44100, 0.0f, 0},                                   // unknown length
-        {441000, 0, 0.0f, 0},                                  // no rate: length unknown
-        {(uint64_t{1} << 32) + 441000, 44100, 10.0f, 10},      // low 32 bits only
-        {uint64_t{1} << 31, 44100, 2147483648.0f / 44100.0f, 48695},   // positive, 13.5 h
-        {0xFFFFFFFFu, 1, 4294967296.0f, INT32_MAX},           // beyond int: saturates
+        {0, 44100, 0.0f, 0},                                          // unknown length
+        {441000, 0, 0.0f, 0},                                         // no rate: length unknown
+        {(uint64_t{1} << 32) + 441000, 44100, 10.0f, 10},             // low 32 bits only
+        {uint64_t{1} << 31, 44100, 2147483648.0f / 44100.0f, 48695},  // positive, 13.5 h
+        {0xFFFFFFFFu, 1, 4294967296.0f, INT32_MAX},                   // beyond int: saturates
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(c.samples) + " samples at " + std::to_string(c.rate));

@@ -39,8 +39,8 @@ std::vector<uint8_t> play(OutputChain& chain, const Stream& s, int bits, uint32_
     std::vector<uint8_t> out;
     const size_t frames = s.planes[0].size();
     for (size_t first = 0; first < frames;) {
-        const size_t n = chain.convert(s.pointers.data(), static_cast<unsigned>(s.planes.size()), first,
-                                       frames - first, bits, rate);
+        const size_t n =
+            chain.convert(s.pointers.data(), static_cast<unsigned>(s.planes.size()), first, frames - first, bits, rate);
         out.insert(out.end(), chain.data(), chain.data() + chain.size());
         if (calls != nullptr)
             ++*calls;
@@ -77,8 +77,8 @@ TEST(Pcm16Interleave, SameBytesAsTheStepsOneByOne)
                     Stream s(ins, 509);
                     for (unsigned c = 0; c < ins; ++c)
                         for (size_t i = 0; i < 509; ++i)
-                            s.planes[c][i] = static_cast<int32_t>((i * 2654435761u + c * 40503u) >> (32 - bits))
-                                - (1 << (bits - 1));
+                            s.planes[c][i] =
+                                static_cast<int32_t>((i * 2654435761u + c * 40503u) >> (32 - bits)) - (1 << (bits - 1));
                     const ChannelMix mix = channel_mix_for(ins, outs);
                     std::vector<int32_t> mixed(101 * outs);
                     mix_channels(mix, s.pointers.data(), 3, 101, bits, mixed.data());
@@ -108,7 +108,9 @@ TEST(OutputChain, EachDeviceFormatGetsItsBytes)
         OutputFormat format;
         std::vector<uint8_t> want;
     } cases[] = {
-        {"big-endian stereo: as it is", device(true, 2, 44100), {1, 2, 0xFF, 0xFE, 0x80, 0, 0x7F, 0xFF, 0, 7, 0xFF, 0xF9}},
+        {"big-endian stereo: as it is",
+         device(true, 2, 44100),
+         {1, 2, 0xFF, 0xFE, 0x80, 0, 0x7F, 0xFF, 0, 7, 0xFF, 0xF9}},
         {"little-endian stereo", device(false, 2, 44100), {2, 1, 0xFE, 0xFF, 0, 0x80, 0xFF, 0x7F, 7, 0, 0xF9, 0xFF}},
         {"mono: both sides, halved, rounded with dither", device(true, 1, 44100), {}},
         {"a format we cannot write: nothing", device(true, 2, 44100, false), {}},

@@ -11,12 +11,12 @@
 
 namespace {
 
-class PlayThread : public EngineTest {};
+class PlayThread : public EngineTest { };
 
 struct DeviceCase {
     const char* what;
-    std::string node;          // the device node the play opens
-    bool decodesMetadata;      // the device opened, so the session did
+    std::string node;      // the device node the play opens
+    bool decodesMetadata;  // the device opened, so the session did
 };
 
 TEST_F(PlayThread, ADeviceThatFailsEndsThePlayWithoutProgress)

@@ -8,7 +8,6 @@
 #include <cmath>
 #include <vector>
 
-
 namespace {
 
 std::vector<int16_t> stereo_sine(double hz, uint32_t rate, size_t frames)

@@ -24,9 +24,27 @@ void record(const char* op)
 }
 }  // namespace
 
-void eLirvaDialog::DisplayTotalTime() { record("DisplayTotalTime"); }
-void eLirvaDialog::HideTotalTime() { record("HideTotalTime"); }
-void eLirvaDialog::DisplayElapsedTime() { record("DisplayElapsedTime"); }
-void eLirvaDialog::display_elapsed_time() { record("display_elapsed_time"); }
-void eLirvaDialog::HideElapsedTime() { record("HideElapsedTime"); }
-void eLirvaDialog::ResetProgressBar() { record("ResetProgressBar"); }
+void eLirvaDialog::DisplayTotalTime()
+{
+    record("DisplayTotalTime");
+}
+void eLirvaDialog::HideTotalTime()
+{
+    record("HideTotalTime");
+}
+void eLirvaDialog::DisplayElapsedTime()
+{
+    record("DisplayElapsedTime");
+}
+void eLirvaDialog::display_elapsed_time()
+{
+    record("display_elapsed_time");
+}
+void eLirvaDialog::HideElapsedTime()
+{
+    record("HideElapsedTime");
+}
+void eLirvaDialog::ResetProgressBar()
+{
+    record("ResetProgressBar");
+}

@@ -15,6 +15,6 @@ struct DisplayCall {
 };
 
 std::vector<DisplayCall>& display_calls();
-std::vector<std::string> display_ops();   // the names only, in order
+std::vector<std::string> display_ops();  // the names only, in order
 
 #endif

@@ -30,7 +30,7 @@ int display_refreshes()
 
 }  // namespace
 
-class SampleWriter : public EngineTest {};
+class SampleWriter : public EngineTest { };
 
 TEST_F(SampleWriter, FramesReachTheDeviceAsBigEndianBytesInChannelOrder)
 {
@@ -42,8 +42,8 @@ TEST_F(SampleWriter, FramesReachTheDeviceAsBigEndianBytesInChannelOrder)
     TestFrame mono(1, 3, 44100);
     mono.planes[0] = {-1, 2, 0x1234};
     mono.write();
-    EXPECT_EQ(device_bytes(), (std::vector<uint8_t>{0x01, 0x02, 0xFF, 0xFE, 0x00, 0x01, 0x00, 0x00,   //
-                                                    0xFF, 0xFF, 0xFF, 0xFF, 0x00, 0x02, 0x00, 0x02,   //
+    EXPECT_EQ(device_bytes(), (std::vector<uint8_t>{0x01, 0x02, 0xFF, 0xFE, 0x00, 0x01, 0x00, 0x00,  //
+                                                    0xFF, 0xFF, 0xFF, 0xFF, 0x00, 0x02, 0x00, 0x02,  //
                                                     0x12, 0x34, 0x12, 0x34}));
     EXPECT_EQ(file_info.samples_played, 5u);
 }
@@ -60,8 +60,8 @@ TEST_F(SampleWriter, EveryChannelCountAndNarrowWidthAtOddSizes)
             TestFrame f(channels, 509, 44100, static_cast<unsigned>(bits));
             for (unsigned c = 0; c < channels; ++c)
                 for (unsigned i = 0; i < 509; ++i)
-                    f.planes[c][i] = static_cast<int32_t>((i * 2654435761u + c * 40503u) >> (32 - bits))
-                        - (1 << (bits - 1));
+                    f.planes[c][i] =
+                        static_cast<int32_t>((i * 2654435761u + c * 40503u) >> (32 - bits)) - (1 << (bits - 1));
             f.write();
             frames += 509;
             if (channels > 2)
@@ -181,7 +181,8 @@ TEST_F(SampleWriter, InterruptedWritesAreCompleted)
     audio_device_open();
     ASSERT_GE(audio, 0);
 
-    struct sigaction action {}, old {};
+    struct sigaction action {
+    }, old{};
     action.sa_handler = [](int) {};
     sigaction(SIGUSR2, &action, &old);
 

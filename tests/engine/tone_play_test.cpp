@@ -72,11 +72,10 @@ Played play(TempTree& dir, const std::string& file, const std::string& answer = 
     const std::string log = dir / "device.log";
     unlink(log.c_str());
     const char* asan = getenv("ASAN_OPTIONS");
-    const std::string command = std::string("env")
-        + " LIRVA_DSP_SPEED=0 LIRVA_DSP_CAPTURE='" + capture + "' LIRVA_DSP_LOG='" + log + "'"
-        + " LIRVA_DSP_ANSWER='" + answer + "'"
-        + " ASAN_OPTIONS='" + (asan ? std::string(asan) + ":" : "") + "verify_asan_link_order=0'"
-        + " timeout 60 " + enginetest::preloaded_program(LIRVA_PLAY, LIRVA_DSP_SIM) + " -v '" + file + "' 2>&1";
+    const std::string command = std::string("env") + " LIRVA_DSP_SPEED=0 LIRVA_DSP_CAPTURE='" + capture +
+        "' LIRVA_DSP_LOG='" + log + "'" + " LIRVA_DSP_ANSWER='" + answer + "'" + " ASAN_OPTIONS='" +
+        (asan ? std::string(asan) + ":" : "") + "verify_asan_link_order=0'" + " timeout 60 " +
+        enginetest::preloaded_program(LIRVA_PLAY, LIRVA_DSP_SIM) + " -v '" + file + "' 2>&1";
     Played p;
     p.result = enginetest::run(command);
     std::ifstream in(log);
@@ -117,7 +116,7 @@ std::string name_of(const Tone& t)
     return std::to_string(t.rate) + "Hz_" + std::to_string(t.bits) + "bit_" + (t.channels == 1 ? "mono" : "stereo");
 }
 
-class TonePlay : public ::testing::TestWithParam<Tone> {};
+class TonePlay : public ::testing::TestWithParam<Tone> { };
 
 std::vector<Tone> every_tone()
 {

@@ -73,7 +73,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     size_t produced = 0;
     for (int frame = 0; frame < 4 && in.left > 0; ++frame) {
         const unsigned channels = 1 + in.take(1) % 8;
-        const int width = static_cast<int>(in.take(1) % 40) - 3;   // -3 .. 36
+        const int width = static_cast<int>(in.take(1) % 40) - 3;  // -3 .. 36
         const int effective = width >= 1 && width <= 32 ? width : 16;
         const uint32_t rate_pick = in.take(1);
         const uint32_t rate = rate_pick < 200 ? rates[rate_pick % 10] : 1 + in.take(3) % 400000;

@@ -80,8 +80,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         fail("audio device open");
     if (file_info.is_playing != 0 || file_info.filename[0] != '\0')
         fail("record not reset");
-    if (!internals(*lb_TT).getText().empty() || !internals(*lb_ET).getText().empty()
-        || internals(*progress).getPerc() != 0)
+    if (!internals(*lb_TT).getText().empty() || !internals(*lb_ET).getText().empty() ||
+        internals(*progress).getPerc() != 0)
         fail("status display not idle");
     return 0;
 }

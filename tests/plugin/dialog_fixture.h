@@ -17,7 +17,7 @@
 // A player window (not shown) over a temporary directory tree.
 class DialogTest : public ::testing::Test {
 protected:
-    explicit DialogTest(const std::string& treeName = "lirva-test") : tree(treeName) {}
+    explicit DialogTest(const std::string& treeName = "lirva-test") : tree(treeName) { }
     // Play threads end before the window goes, as when the user leaves it.
     ~DialogTest() override { ExecThread::stopAll(); }
 
@@ -31,10 +31,7 @@ protected:
     }
 
     // Selects a row as if the user had pressed OK on an entry with this text.
-    void select(const std::string& text)
-    {
-        dialog->selectedItem(new eListBoxEntryText(&scratch, eString(text)));
-    }
+    void select(const std::string& text) { dialog->selectedItem(new eListBoxEntryText(&scratch, eString(text))); }
 
     // Enters an absolute directory from "/" by its full path.
     void enter(const std::string& absolute)

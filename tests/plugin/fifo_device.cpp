@@ -107,7 +107,7 @@ void FifoDevice::readPlays(int fd)
             double rate = rate_;
             lock.unlock();
             ssize_t n = read(fd, buffer, sizeof buffer);
-            if (n < 0 && errno == EAGAIN) {   // the writer is there, its bytes are not yet
+            if (n < 0 && errno == EAGAIN) {  // the writer is there, its bytes are not yet
                 pollfd ready{fd, POLLIN, 0};
                 poll(&ready, 1, 20);
             }

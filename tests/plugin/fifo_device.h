@@ -19,7 +19,7 @@ public:
     explicit FifoDevice(std::string path, Reader reader = Reader::reading);
     ~FifoDevice();
 
-    void drain(double bytesPerSecond = 0);   // 0 = as fast as it comes
+    void drain(double bytesPerSecond = 0);  // 0 = as fast as it comes
     void hold();
 
     // The bytes of each stretch in which the device was open. A play that
@@ -45,7 +45,7 @@ private:
     mutable std::mutex mutex_;
     std::condition_variable changed_;
     std::vector<std::string> plays_;
-    int fd_ = -1;   // the reader's current descriptor
+    int fd_ = -1;  // the reader's current descriptor
     size_t closed_ = 0;
     bool reading_ = false;
     bool holding_ = false;

@@ -77,7 +77,7 @@ void PrintTo(const HostileCase& c, std::ostream* out)
     *out << c.name << ", stopped by " << how[static_cast<int>(c.trigger)];
 }
 
-class HostileFiles : public HostilePlayTest, public ::testing::WithParamInterface<HostileCase> {};
+class HostileFiles : public HostilePlayTest, public ::testing::WithParamInterface<HostileCase> { };
 
 TEST_P(HostileFiles, EndThePlayAtOnce)
 {
@@ -85,8 +85,8 @@ TEST_P(HostileFiles, EndThePlayAtOnce)
     const Trigger trigger = GetParam().trigger;
     const std::string path = tree / (std::string("music/") + name);
     const std::string why = std::string(name) == "endless.flac"
-        ? make_sparse_after_header(path, sourceFile(), 1LL << 40)   // 1 TB
-        : make_huge_padding(path, sourceFile(), 512);               // 8 GB of metadata
+        ? make_sparse_after_header(path, sourceFile(), 1LL << 40)  // 1 TB
+        : make_huge_padding(path, sourceFile(), 512);              // 8 GB of metadata
     if (!why.empty())
         GTEST_SKIP() << why;
     device->drain();
@@ -105,7 +105,7 @@ TEST_P(HostileFiles, EndThePlayAtOnce)
     } else {
         play(name);
         ASSERT_TRUE(waitFor(underWay));
-        std::this_thread::sleep_for(milliseconds(20));   // into the file
+        std::this_thread::sleep_for(milliseconds(20));  // into the file
         if (trigger == Trigger::blue) {
             withinHangBound([&] { internals(*dialog).dispatchKey(eRCKey::blue); }, "the blue key");
         } else {
@@ -166,7 +166,7 @@ TEST_F(HostilePlayTest, ADeviceWhoseOpenWouldBlockEndsThePlay)
 TEST_F(HostilePlayTest, BlueStopsThePlayInAnyPhase)
 {
     std::mt19937 random(20261206);
-    device->drain(176400.0 * 4);   // no play reaches its end in these rounds
+    device->drain(176400.0 * 4);  // no play reaches its end in these rounds
     for (int round = 0; round < 50; ++round) {
         play(round % 2 ? "picture.flac" : "track one.flac");
         // Densely through the first phases, then anywhere in the first 20 ms.

@@ -17,14 +17,13 @@ using std::chrono::milliseconds;
 
 class LeaveWhilePlayingTest : public PlayerTest {
 protected:
-
     void SetUp() override
     {
         PlayerTest::SetUp();
         if (IsSkipped())
             return;
         dialog->dispfiles(tree / "music");
-        files = entries();   // "..", then the files in list order
+        files = entries();  // "..", then the files in list order
     }
 
     static void post(const std::vector<eRCKey>& keys)
@@ -103,7 +102,7 @@ TEST_F(LeaveWhilePlayingTest, RandomPlaysStopsReplacementsAndLeavesLeakNothing)
     // slowly the machine handles the keys; the others may be stopped or
     // replaced in any phase.
     struct Step {
-        std::vector<eRCKey> keys;   // none: walk from "/" into the folder
+        std::vector<eRCKey> keys;  // none: walk from "/" into the folder
         int pauseMs;
         bool awaitPlay;
     };
@@ -116,24 +115,24 @@ TEST_F(LeaveWhilePlayingTest, RandomPlaysStopsReplacementsAndLeavesLeakNothing)
         int pause = static_cast<int>(random() % 12);
         bool awaitPlay = random() % 2 == 0;
         switch (random() % 8) {
-        case 0:   // leave, and come back in a new window
+        case 0:  // leave, and come back in a new window
             steps.push_back({{eRCKey::exit}, pause, false});
             steps.push_back({{}, 0, false});
             cursor = 0;
             ++sessions;
             break;
         case 1:
-        case 2:   // stop
+        case 2:  // stop
             steps.push_back({{eRCKey::blue}, pause, false});
             break;
-        case 3:   // select the highlighted file again
+        case 3:  // select the highlighted file again
             if (cursor != 0) {
                 steps.push_back({{eRCKey::ok}, pause, awaitPlay});
                 awaited += awaitPlay;
                 break;
             }
             [[fallthrough]];
-        default: {   // select some file
+        default: {  // select some file
             int row = 1 + static_cast<int>(random() % (files.size() - 1));
             steps.push_back({choose(cursor, row), pause, awaitPlay});
             awaited += awaitPlay;
@@ -144,7 +143,7 @@ TEST_F(LeaveWhilePlayingTest, RandomPlaysStopsReplacementsAndLeavesLeakNothing)
     steps.push_back({{eRCKey::exit}, 0, false});
 
     int timedOut = 0;
-    int playing = 0;   // awaited selections seen playing
+    int playing = 0;  // awaited selections seen playing
     std::thread user([&] {
         // Keys of earlier steps may still wait in the queue: count from
         // the start, so that `handled` includes this step's last key.

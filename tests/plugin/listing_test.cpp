@@ -8,7 +8,7 @@ using ::testing::ElementsAre;
 
 namespace {
 
-class ListingTest : public DialogTest {};
+class ListingTest : public DialogTest { };
 
 TEST_F(ListingTest, EmptyOrMissingDirectoryShowsOnlyTheParentEntryAndTheListKeepsTheFocus)
 {
@@ -25,7 +25,7 @@ TEST_F(ListingTest, ShowsDirectoriesAndFlacFilesByTheirRules)
     tree.dir("music");
     tree.dir(".config");
     tree.dir("....");
-    tree.dir("x.flac");   // a directory, never a file
+    tree.dir("x.flac");  // a directory, never a file
     for (const char* name : {"a.flac", "B.FLAC", "c.FlAc", ".flac", "d.flac.bak", "e.fla", "FLAC", "notes.txt"})
         tree.file(name);
     tree.symlink(tree / "music", "linkdir");
@@ -38,8 +38,9 @@ TEST_F(ListingTest, ShowsDirectoriesAndFlacFilesByTheirRules)
     dialog->dispfiles(tree.path());
 
     // Byte order: "." (0x2E) before "/" (0x2F) before upper before lower case.
-    EXPECT_THAT(entries(), ElementsAre("..", ".flac", "/....", "/.config", "/linkdir", "/music", "/x.flac",
-                                       "B.FLAC", "a.flac", "c.FlAc"));
+    EXPECT_THAT(
+        entries(),
+        ElementsAre("..", ".flac", "/....", "/.config", "/linkdir", "/music", "/x.flac", "B.FLAC", "a.flac", "c.FlAc"));
 }
 
 TEST_F(ListingTest, TrailingSlashAndRepeatedListingsGiveTheSameEntries)

@@ -12,7 +12,7 @@ namespace {
 
 using std::chrono::milliseconds;
 
-constexpr size_t wholeTrackBytes = 1234800;   // subset-01 as 16-bit big-endian stereo
+constexpr size_t wholeTrackBytes = 1234800;  // subset-01 as 16-bit big-endian stereo
 
 class PlayControlTest : public PlayerTest {
 protected:
@@ -48,7 +48,7 @@ TEST_F(PlayControlTest, StopInsideABlockedDeviceWriteClosesEverything)
     EXPECT_EQ(internals(*lb_ElapsedTime).getText(), "Elapsed Time : ");
     ASSERT_TRUE(waitFor([&] { return device->full(); })) << "the play never filled the device (a hang)";
 
-    internals(*dialog).dispatchKey(eRCKey::blue);   // returns once the thread has ended
+    internals(*dialog).dispatchKey(eRCKey::blue);  // returns once the thread has ended
 
     expectClosed();
     EXPECT_EQ(execThread.load(), nullptr);
@@ -92,7 +92,7 @@ TEST_F(PlayControlTest, ASecondSelectionStopsTheFirstPausesAndPlaysFromTheStart)
         device->drain();
         deviceSettledAfter(1);
     };
-    play("track one.flac");   // the same file again
+    play("track one.flac");  // the same file again
     EXPECT_EQ(pauses, std::vector<unsigned>{1});
     EXPECT_TRUE(firstClosedBeforePause);
     ASSERT_TRUE(deviceSettledAfter(2));
@@ -110,10 +110,10 @@ TEST_F(PlayControlTest, AFileThreadPastItsSessionIsNotStoppedByTheStopKey)
     // A thread that has closed its session but not ended yet: it ends only
     // when released, so a Stop that killed it would wait for the release.
     struct AfterPlay : ExecThread {
-        AfterPlay(const std::string& path) : ExecThread(path) {}
+        AfterPlay(const std::string& path) : ExecThread(path) { }
         void thread() override
         {
-            ExecThread::thread();   // a play that ends at once
+            ExecThread::thread();  // a play that ends at once
             while (!release)
                 std::this_thread::sleep_for(milliseconds(1));
         }

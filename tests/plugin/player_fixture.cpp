@@ -26,7 +26,7 @@ namespace {
 
 unsigned countPause(unsigned seconds)
 {
-    PlayerTest::pauses.push_back(seconds);   // GUI thread only
+    PlayerTest::pauses.push_back(seconds);  // GUI thread only
     if (PlayerTest::onPause)
         PlayerTest::onPause();
     return 0;

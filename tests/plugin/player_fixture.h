@@ -32,8 +32,7 @@ protected:
     void play(const std::string& name);
 
     // Polls until `condition` holds; false after `limit` (a hang).
-    static bool waitFor(const std::function<bool()>& condition,
-                        std::chrono::milliseconds limit = testwait::hang_bound);
+    static bool waitFor(const std::function<bool()>& condition, std::chrono::milliseconds limit = testwait::hang_bound);
     static bool displayIdle();
     // Every play has ended and the device has read all of it.
     bool deviceSettled() const;

@@ -22,8 +22,8 @@ protected:
 
 TEST_F(StatusDisplay, TimeTexts)
 {
-    const std::pair<int, const char*> table[] = {
-        {0, "00:00"}, {59, "00:59"}, {60, "01:00"}, {3599, "59:59"}, {3600, "60:00"}, {6000, "100:00"}};
+    const std::pair<int, const char*> table[] = {{0, "00:00"},    {59, "00:59"},   {60, "01:00"},
+                                                 {3599, "59:59"}, {3600, "60:00"}, {6000, "100:00"}};
     for (const auto& [seconds, text] : table) {
         file_info.total_time = seconds;
         eLirvaDialog::DisplayTotalTime();
@@ -51,6 +51,6 @@ TEST_F(StatusDisplay, ElapsedStartsAtZeroTheTickShowsBarAndTimeHidingEmpties)
     eLirvaDialog::ResetProgressBar();
     eLirvaDialog::HideTotalTime();
     for (eLabel* label : {lb_TotalTime, lb_TT, lb_ElapsedTime, lb_ET})
-        EXPECT_EQ(internals(*label).getText(), "");   // empty, not blanks
+        EXPECT_EQ(internals(*label).getText(), "");  // empty, not blanks
     EXPECT_EQ(internals(*progress).getPerc(), 0);
 }

@@ -11,9 +11,12 @@ extern "C" int plugin_exec(void*);
 
 namespace {
 
-class WindowTest : public DialogTest {};
+class WindowTest : public DialogTest { };
 
-eRect rectOf(const eWidget* w) { return eRect(internals(*w).getPosition(), internals(*w).getSize()); }
+eRect rectOf(const eWidget* w)
+{
+    return eRect(internals(*w).getPosition(), internals(*w).getSize());
+}
 
 TEST_F(WindowTest, IsBuiltWithItsTitleLayoutAndEmptyStatus)
 {
@@ -26,7 +29,7 @@ TEST_F(WindowTest, IsBuiltWithItsTitleLayoutAndEmptyStatus)
     ASSERT_EQ(children.size(), 10u);
     // Creation order: list, two status lines, buttons, bar, time labels.
     const eRect expected[] = {
-        {10, 10, 490, 300}, {10, 300, 500, 30}, {10, 340, 500, 30}, {10, 425, 100, 30}, {150, 425, 100, 30},
+        {10, 10, 490, 300}, {10, 300, 500, 30}, {10, 340, 500, 30},  {10, 425, 100, 30}, {150, 425, 100, 30},
         {10, 363, 490, 18}, {10, 380, 500, 30}, {127, 380, 500, 30}, {10, 400, 500, 30}, {152, 400, 500, 30},
     };
     for (size_t i = 0; i < children.size(); ++i)
@@ -57,7 +60,7 @@ TEST_F(WindowTest, IsBuiltWithItsTitleLayoutAndEmptyStatus)
 
 TEST_F(WindowTest, ASecondWindowTakesOverTheStatusWidgets)
 {
-    execThread = reinterpret_cast<ExecThread*>(0x1);   // left over from an earlier run
+    execThread = reinterpret_cast<ExecThread*>(0x1);  // left over from an earlier run
     eLirvaDialog second;
     EXPECT_EQ(execThread.load(), nullptr);
     EXPECT_EQ(lb_ET, internals(second).getChildren()[9]);
@@ -66,7 +69,7 @@ TEST_F(WindowTest, ASecondWindowTakesOverTheStatusWidgets)
 
 TEST(PluginExec, LeavingTheListClosesTheWindowAfterAPauseAndReturnsZero)
 {
-    for (int run = 0; run < 2; ++run) {   // a second call in the same process works alike
+    for (int run = 0; run < 2; ++run) {  // a second call in the same process works alike
         eMainloop::instance().postKey(eRCKey::down);
         eMainloop::instance().postKey(eRCKey::exit);
         const auto start = std::chrono::steady_clock::now();

@@ -6,12 +6,13 @@
 
 namespace {
 
-TEST(DspPreload, RestartsWithTheSimulatedDeviceOnlyWhenThatHelpsAndKeepsSanitizersFirst) {
+TEST(DspPreload, RestartsWithTheSimulatedDeviceOnlyWhenThatHelpsAndKeepsSanitizersFirst)
+{
     const std::string sim = "/build/liblirva_dsp_sim.so", asan = "/usr/lib/x86_64-linux-gnu/libasan.so.8";
     const struct {
         const char* what;
         std::function<void(PreloadFacts&)> facts;
-        std::string ldPreload;   // "" when there is no restart
+        std::string ldPreload;  // "" when there is no restart
         bool warns;
     } cases[] = {
         {"no device", [](PreloadFacts&) {}, sim, false},
@@ -22,12 +23,12 @@ TEST(DspPreload, RestartsWithTheSimulatedDeviceOnlyWhenThatHelpsAndKeepsSanitize
          asan + ":" + sim + ":/opt/foo.so", false},
         {"sanitizer by name", [](PreloadFacts& f) { f.ldPreload = "libtsan.so.2"; }, "libtsan.so.2:" + sim, false},
         {"ALSA's OSS layer", [](PreloadFacts& f) { f.ldPreload = "/usr/lib/x86_64-linux-gnu/libaoss.so"; }, "", false},
-        {"PulseAudio's OSS layer", [](PreloadFacts& f) { f.ldPreload = "/lib/libfoo.so /usr/$LIB/pulseaudio/libpulsedsp.so"; },
-         "", false},
+        {"PulseAudio's OSS layer",
+         [](PreloadFacts& f) { f.ldPreload = "/lib/libfoo.so /usr/$LIB/pulseaudio/libpulsedsp.so"; }, "", false},
         {"real device", [](PreloadFacts& f) { f.deviceExists = true; }, "", false},
         {"already loaded", [](PreloadFacts& f) { f.simLoaded = true; }, "", false},
         {"already listed", [&](PreloadFacts& f) { f.ldPreload = "/x.so:" + sim; }, "", false},
-        {"restarted once", [](PreloadFacts& f) { f.restarted = true; }, "", true},   // again would loop forever
+        {"restarted once", [](PreloadFacts& f) { f.restarted = true; }, "", true},  // again would loop forever
         {"library missing", [](PreloadFacts& f) { f.simExists = false; }, "", true},
         {"built without it", [](PreloadFacts& f) { f.simPath.clear(); }, "", true},
     };

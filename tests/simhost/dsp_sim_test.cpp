@@ -154,7 +154,7 @@ TEST_F(DspSim, WavCaptureIsLittleEndianPcmAfterItsHeader)
 {
     capture_ = tree_ / "play.wav";
     setenv("LIRVA_DSP_CAPTURE", capture_.c_str(), 1);
-    play({std::string("\x01\x02\xFF", 3), std::string("\xFE\x00\x01\x00\x00", 5)}, 22050);   // a sample split
+    play({std::string("\x01\x02\xFF", 3), std::string("\xFE\x00\x01\x00\x00", 5)}, 22050);  // a sample split
     // Readable before the close too: the header is kept up to date.
     const std::vector<uint8_t>& wav = beforeClose_;
     ASSERT_EQ(wav.size(), 44u + 8);
@@ -177,15 +177,15 @@ TEST(Pacer, ChainsSlotsAtTheRateTimesTheSpeedFactor)
     constexpr int64_t ms = 1000 * 1000;
     const struct {
         double speed;
-        int64_t tenth_ns;   // the slot of 0.1 s of sound
+        int64_t tenth_ns;  // the slot of 0.1 s of sound
     } cases[] = {{1, 100 * ms}, {10, 10 * ms}, {0.5, 200 * ms}};
     for (const auto& c : cases) {
         SCOPED_TRACE("speed " + std::to_string(c.speed));
         Pacer pacer(176400 * c.speed);
         Pacer::Slot slot;
-        for (int i = 0; i < 10; ++i)   // written all at once: the slots queue up
+        for (int i = 0; i < 10; ++i)  // written all at once: the slots queue up
             slot = pacer.reserve(5 * ms, 17640);
-        EXPECT_NEAR(slot.start_ns, 5 * ms + 9 * c.tenth_ns, 100);   // to rounding
+        EXPECT_NEAR(slot.start_ns, 5 * ms + 9 * c.tenth_ns, 100);  // to rounding
         EXPECT_NEAR(slot.end_ns, 5 * ms + 10 * c.tenth_ns, 100);
         // Written late, but within the slack: still chained.
         slot = pacer.reserve(slot.end_ns + Pacer::idle_slack_ns, 17640);
@@ -206,9 +206,9 @@ TEST(Pacer, UnpacedSlotsAreEmptyAndACutKeepsWholeFramesPlayedSoFar)
     EXPECT_EQ(empty.start_ns, 7);
     EXPECT_EQ(empty.end_ns, 7);
 
-    Pacer pacer(176400);   // 1 s is 176400 bytes
+    Pacer pacer(176400);  // 1 s is 176400 bytes
     const Pacer::Slot second = pacer.reserve(0, 176400);
-    EXPECT_EQ(pacer.cut_short(second, 500'000'000 + 1000, 176400), 88200u);   // whole frames only
+    EXPECT_EQ(pacer.cut_short(second, 500'000'000 + 1000, 176400), 88200u);  // whole frames only
     EXPECT_NEAR(pacer.reserve(500'000'000, 4).start_ns, 500'000'000, 100) << "the chain ends after the cut";
     Pacer late(176400);
     const Pacer::Slot whole = late.reserve(0, 400);
@@ -219,7 +219,7 @@ TEST(Pacer, UnpacedSlotsAreEmptyAndACutKeepsWholeFramesPlayedSoFar)
 // write takes at least its time, an unpaced one does not wait for it.
 TEST_F(DspSim, PacesWithTheSpeedFactorOrNotAtAll)
 {
-    const std::vector<uint8_t> tenth(17640);   // 0.1 s of 16-bit stereo at 44100 Hz
+    const std::vector<uint8_t> tenth(17640);  // 0.1 s of 16-bit stereo at 44100 Hz
     auto play = [&](const char* speed, int tenths) {
         setenv("LIRVA_DSP_SPEED", speed, 1);
         int fd = sim().open("/dev/dsp", O_WRONLY);
@@ -240,8 +240,9 @@ TEST_F(DspSim, PacesWithTheSpeedFactorOrNotAtAll)
 TEST_F(DspSim, SignalCutsAPacedWriteShort)
 {
     setenv("LIRVA_DSP_SPEED", "1", 1);
-    struct sigaction action {}, old {};
-    action.sa_handler = [](int) {};   // no SA_RESTART
+    struct sigaction action {
+    }, old{};
+    action.sa_handler = [](int) {};  // no SA_RESTART
     sigaction(SIGUSR2, &action, &old);
 
     int fd = sim().open("/dev/dsp", O_WRONLY);

@@ -19,13 +19,15 @@ struct PlayerWindowLayout {
     eProgress* progress;
     eButton *root, *stop;
 
-    explicit PlayerWindowLayout(int entries = 3) {
+    explicit PlayerWindowLayout(int entries = 3)
+    {
         window.cmove(ePoint(100, 75));
         window.cresize(eSize(510, 460));
         window.setText("Lirva 0.0.2");
         list = place(new eListBox<eListBoxEntryText>(&window, nullptr, 1), 10, 10, 490, 300);
         list->loadDeco();
-        for (int i = 0; i < entries; ++i) new eListBoxEntryText(list, i ? "/dir" + std::to_string(i) : "..");
+        for (int i = 0; i < entries; ++i)
+            new eListBoxEntryText(list, i ? "/dir" + std::to_string(i) : "..");
         line1 = label(10, 300);
         line3 = label(10, 340);
         root = button(10, "red", "Root");
@@ -41,13 +43,15 @@ struct PlayerWindowLayout {
 
 private:
     template <class W>
-    static W* place(W* w, int x, int y, int width, int height) {
+    static W* place(W* w, int x, int y, int width, int height)
+    {
         w->move(ePoint(x, y));
         w->resize(eSize(width, height));
         return w;
     }
     eLabel* label(int x, int y) { return place(new eLabel(&window, 0, 0, "eLabel"), x, y, 500, 30); }
-    eButton* button(int x, const char* colour, const char* text) {
+    eButton* button(int x, const char* colour, const char* text)
+    {
         auto* b = place(new eButton(&window, nullptr, 1, "eButton"), x, 425, 100, 30);
         b->setShortcut(colour);
         b->setShortcutPixmap(colour);

@@ -12,22 +12,27 @@ namespace {
 constexpr int kCols = 90, kRows = 36;
 
 // The first row whose text contains `needle`, or -1.
-int rowWith(const ScreenGrid& g, const std::string& needle) {
+int rowWith(const ScreenGrid& g, const std::string& needle)
+{
     for (int row = 0; row < g.rows(); ++row)
-        if (g.rowText(row).find(needle) != std::string::npos) return row;
+        if (g.rowText(row).find(needle) != std::string::npos)
+            return row;
     return -1;
 }
 
-int colOf(const ScreenGrid& g, int row, const std::string& needle) {
+int colOf(const ScreenGrid& g, int row, const std::string& needle)
+{
     return static_cast<int>(g.rowText(row).find(needle));
 }
 
-CellRect cellsOf(const eWidget& w, int cols = kCols, int rows = kRows) {
+CellRect cellsOf(const eWidget& w, int cols = kCols, int rows = kRows)
+{
     return toCells(internals(w).getAbsoluteRect(), cols, rows);
 }
 
 // Key colours, the cursor row, and the focus: reversed where it is.
-TEST(ScreenPainter, ShowsKeyButtonsInTheirColoursAndTheCursorRowWithItsFocus) {
+TEST(ScreenPainter, ShowsKeyButtonsInTheirColoursAndTheCursorRowWithItsFocus)
+{
     PlayerWindowLayout ui(5);
     internals(*ui.list).setCurrentIndex(2);
     ScreenGrid g = paintScreen(ui.window, kCols, kRows);
@@ -48,11 +53,12 @@ TEST(ScreenPainter, ShowsKeyButtonsInTheirColoursAndTheCursorRowWithItsFocus) {
     EXPECT_TRUE(g.at(colOf(g, buttons, "Root"), buttons).reverse);
 }
 
-TEST(ScreenPainter, LaterWidgetsCoverEarlierOnesAndHiddenOnesAreLeftOut) {
+TEST(ScreenPainter, LaterWidgetsCoverEarlierOnesAndHiddenOnesAreLeftOut)
+{
     PlayerWindowLayout ui(30);
     ui.totalTime->setText("Total Time : 0123456789");
-    ui.totalValue->setText("03:25");   // created later, starts inside the caption's text
-    ui.line1->setText("line one");     // created after the list, over its lowest row
+    ui.totalValue->setText("03:25");  // created later, starts inside the caption's text
+    ui.line1->setText("line one");    // created after the list, over its lowest row
 
     ScreenGrid g = paintScreen(ui.window, kCols, kRows);
     const int captionCells = cellsOf(*ui.totalValue).left - cellsOf(*ui.totalTime).left;
@@ -72,7 +78,8 @@ TEST(ScreenPainter, LaterWidgetsCoverEarlierOnesAndHiddenOnesAreLeftOut) {
     EXPECT_EQ(rowWith(g, "line one"), -1);
 }
 
-TEST(ScreenPainter, KeepsTheCursorInSightWhenFewerRowsThanAPageShow) {
+TEST(ScreenPainter, KeepsTheCursorInSightWhenFewerRowsThanAPageShow)
+{
     PlayerWindowLayout ui(40);
     // A short terminal: the list shows fewer rows than its page holds.
     for (int index : {12, 14, 30, 39, 0}) {
@@ -93,10 +100,11 @@ TEST(ScreenPainter, KeepsTheCursorInSightWhenFewerRowsThanAPageShow) {
     EXPECT_TRUE(row >= 0 && row < cellsOf(*ui.line1).top) << g.toText();
 }
 
-TEST(ScreenPainter, DrawsTheProgressBarClampedWithItsNumber) {
+TEST(ScreenPainter, DrawsTheProgressBarClampedWithItsNumber)
+{
     PlayerWindowLayout ui;
     const CellRect bar = cellsOf(*ui.progress);
-    const int cells = bar.width() - 5;   // the bar, a blank, "100%"
+    const int cells = bar.width() - 5;  // the bar, a blank, "100%"
     const struct {
         int perc, filled;
         const char* number;
@@ -110,13 +118,14 @@ TEST(ScreenPainter, DrawsTheProgressBarClampedWithItsNumber) {
     }
 }
 
-TEST(ScreenPainter, ClipsTextAtTheWidgetTheWindowAndTheScreen) {
+TEST(ScreenPainter, ClipsTextAtTheWidgetTheWindowAndTheScreen)
+{
     PlayerWindowLayout ui;
     ui.root->setText("Root with a name far too long for the button");
-    ui.elapsedValue->setText(std::string(200, 'x'));   // reaches past the window's right edge
+    ui.elapsedValue->setText(std::string(200, 'x'));  // reaches past the window's right edge
     ScreenGrid g = paintScreen(ui.window, kCols, kRows);
     const CellRect root = cellsOf(*ui.root), stop = cellsOf(*ui.stop), frame = cellsOf(ui.window);
-    const int names = rowWith(g, "[red] Root");   // the row where the button's text shows
+    const int names = rowWith(g, "[red] Root");  // the row where the button's text shows
     ASSERT_GE(names, 0) << g.toText();
     for (int col = root.right; col < stop.left; ++col)
         EXPECT_EQ(g.at(col, names).ch, U' ') << "column " << col << "\n" << g.toText();
@@ -136,7 +145,8 @@ TEST(ScreenPainter, ClipsTextAtTheWidgetTheWindowAndTheScreen) {
     g = paintScreen(edge, kCols, kRows);
     const CellRect at = cellsOf(*label);
     EXPECT_EQ(g.rowText(at.top).find("Caf\xc3\xa9?cr\xc3\xa8me"), size_t(at.left))
-        << "one cell per character, control characters made harmless\n" << g.toText();
+        << "one cell per character, control characters made harmless\n"
+        << g.toText();
     EXPECT_EQ(g.at(kCols - 1, at.top).ch, U'y');
     EXPECT_EQ(g.rowText(at.top + 1).find('y'), std::string::npos);
 

@@ -9,23 +9,28 @@
 
 namespace {
 
-int count(const std::string& text, const std::string& needle) {
+int count(const std::string& text, const std::string& needle)
+{
     int n = 0;
-    for (size_t at = text.find(needle); at != std::string::npos; at = text.find(needle, at + 1)) ++n;
+    for (size_t at = text.find(needle); at != std::string::npos; at = text.find(needle, at + 1))
+        ++n;
     return n;
 }
 
 // Asks for keys as the modal loop does, until `n` keys came.
-std::vector<eRCKey> takeKeys(ScriptFrontend& f, size_t n) {
+std::vector<eRCKey> takeKeys(ScriptFrontend& f, size_t n)
+{
     std::vector<eRCKey> keys;
     for (int tries = 0; keys.size() < n && tries < 1000; ++tries) {
         eRCKey k;
-        if (f.nextKey(k, 50)) keys.push_back(k);
+        if (f.nextKey(k, 50))
+            keys.push_back(k);
     }
     return keys;
 }
 
-TEST(ScriptFrontend, PlaysTheStepsPrintsWhenAskedAndThenLeavesTheWindow) {
+TEST(ScriptFrontend, PlaysTheStepsPrintsWhenAskedAndThenLeavesTheWindow)
+{
     const eRCKey down = eRCKey::down, up = eRCKey::up, ok = eRCKey::ok, exit = eRCKey::exit;
     const struct {
         const char* script;
@@ -33,9 +38,9 @@ TEST(ScriptFrontend, PlaysTheStepsPrintsWhenAskedAndThenLeavesTheWindow) {
         std::vector<eRCKey> keys;
         int screens;
     } cases[] = {
-        {"down print ok", false, {down, ok, exit, exit}, 2},   // the print step and the final screen
-        {"down wait=10 up", true, {down, up, exit}, 3},        // one per step, no extra final one
-        {"down print", false, {down, exit}, 1},                // the last step printed the final screen
+        {"down print ok", false, {down, ok, exit, exit}, 2},  // the print step and the final screen
+        {"down wait=10 up", true, {down, up, exit}, 3},       // one per step, no extra final one
+        {"down print", false, {down, exit}, 1},               // the last step printed the final screen
         {"", false, {exit}, 1},
     };
     for (const auto& c : cases) {
@@ -43,7 +48,7 @@ TEST(ScriptFrontend, PlaysTheStepsPrintsWhenAskedAndThenLeavesTheWindow) {
         std::ostringstream out;
         ScriptFrontend f(parseScript(c.script).steps, 60, 24, c.printEach, out);
         f.paint(ui.window);
-        ui.line3->setText("changed after the last paint");   // a print shows the window as it is then
+        ui.line3->setText("changed after the last paint");  // a print shows the window as it is then
         EXPECT_EQ(takeKeys(f, c.keys.size()), c.keys) << c.script;
         EXPECT_EQ(f.screensPrinted(), c.screens) << c.script;
         const std::string text = out.str();
@@ -54,7 +59,8 @@ TEST(ScriptFrontend, PlaysTheStepsPrintsWhenAskedAndThenLeavesTheWindow) {
     }
 }
 
-TEST(ScriptFrontend, WaitsInRealTimeAndGivesTheLoopControlMeanwhile) {
+TEST(ScriptFrontend, WaitsInRealTimeAndGivesTheLoopControlMeanwhile)
+{
     PlayerWindowLayout ui;
     std::ostringstream out;
     ScriptFrontend f(parseScript("wait=200 ok").steps, 90, 36, false, out);
@@ -62,8 +68,7 @@ TEST(ScriptFrontend, WaitsInRealTimeAndGivesTheLoopControlMeanwhile) {
 
     const auto start = std::chrono::steady_clock::now();
     eRCKey k{};
-    while (!f.nextKey(k, 50)) {
-    }
+    while (!f.nextKey(k, 50)) { }
     EXPECT_EQ(k, eRCKey::ok);
     const auto waited = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
     EXPECT_GE(waited.count(), 200) << "ms";

@@ -17,10 +17,12 @@ namespace {
 
 using namespace simhost_run;
 
-TEST(SimhostEndToEnd, WalksIntoADirectoryAndBackWithTheRealPlugin) {
-    TempTree tree("!lirva-e2e");   // sorts near the top of /tmp, so its row is on the screen
+TEST(SimhostEndToEnd, WalksIntoADirectoryAndBackWithTheRealPlugin)
+{
+    TempTree tree("!lirva-e2e");  // sorts near the top of /tmp, so its row is on the screen
     mkdir((tree / "sub").c_str(), 0755);
-    for (const char* f : {"a.flac", "B.FLAC", "notes.txt"}) std::ofstream(tree / f) << "x";
+    for (const char* f : {"a.flac", "B.FLAC", "notes.txt"})
+        std::ofstream(tree / f) << "x";
     ASSERT_EQ(symlink("a.flac", (tree / "link.flac").c_str()), 0);
     const std::string walk = keysTo(tree.path());
     ASSERT_FALSE(walk.empty());
@@ -35,12 +37,13 @@ TEST(SimhostEndToEnd, WalksIntoADirectoryAndBackWithTheRealPlugin) {
     for (const char* text : {"Lirva 0.0.2", "[red] Root", "[blue] Stop"})
         EXPECT_NE(inTree.find(text), std::string::npos) << text << "\n" << inTree;
     size_t previous = 0;
-    for (const std::string entry : {"..", "/sub", "B.FLAC", "a.flac"}) {   // byte order
+    for (const std::string entry : {"..", "/sub", "B.FLAC", "a.flac"}) {  // byte order
         const size_t at = rowOf(inTree, entry, entry == "..");
         EXPECT_TRUE(at != std::string::npos && at > previous) << entry << "\n" << inTree;
         previous = at;
     }
-    for (const char* unlisted : {"notes.txt", "link.flac"}) EXPECT_EQ(inTree.find(unlisted), std::string::npos);
+    for (const char* unlisted : {"notes.txt", "link.flac"})
+        EXPECT_EQ(inTree.find(unlisted), std::string::npos);
 
     // Up to /tmp, then Root to "/": each listing with the cursor on "..".
     // /tmp is shown by the tree's own entry; its other entries come and go
@@ -53,14 +56,15 @@ TEST(SimhostEndToEnd, WalksIntoADirectoryAndBackWithTheRealPlugin) {
     EXPECT_EQ(rowOf(shown[2], treeEntry), std::string::npos) << shown[2];
 }
 
-TEST(SimhostEndToEnd, PassesOnThePluginsResultAndReportsWhatItCannotUse) {
+TEST(SimhostEndToEnd, PassesOnThePluginsResultAndReportsWhatItCannotUse)
+{
     const struct {
         std::string args;
         int exitCode;
         size_t screens;
         std::string says;
     } runs[] = {
-        {"--headless --size 60x20 " LIRVA_PLUGIN, 0, 1, "> .."},   // no steps: one print, then leave
+        {"--headless --size 60x20 " LIRVA_PLUGIN, 0, 1, "> .."},  // no steps: one print, then leave
         {"--headless " FAKE_PLUGIN_WITH_ENTRY, 7, 0, ""},
         {"--headless " FAKE_PLUGIN_WITHOUT_ENTRY, 2, 0, "plugin_exec"},
         {"--headless /nonexistent/lirva.so", 2, 0, "cannot load plug-in"},
@@ -72,7 +76,8 @@ TEST(SimhostEndToEnd, PassesOnThePluginsResultAndReportsWhatItCannotUse) {
         EXPECT_NE(r.output.find(c.says), std::string::npos) << c.args << "\n" << r.output;
         const std::vector<std::string> shown = screens(r.output);
         ASSERT_EQ(shown.size(), c.screens) << c.args << "\n" << r.output;
-        for (const std::string& s : shown) EXPECT_EQ(std::count(s.begin(), s.end(), '\n'), 20) << s;
+        for (const std::string& s : shown)
+            EXPECT_EQ(std::count(s.begin(), s.end(), '\n'), 20) << s;
     }
 }
 

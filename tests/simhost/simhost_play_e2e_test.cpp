@@ -26,21 +26,26 @@ const std::string kPlayedName = "it's a tune; $(touch ran).flac";
 constexpr size_t kBytesPerSecond = 44100 * 2 * 2;
 
 // Whether `screen` holds a match for `pattern`.
-bool shows(const std::string& screen, const std::string& pattern) {
+bool shows(const std::string& screen, const std::string& pattern)
+{
     return std::regex_search(screen, std::regex(pattern));
 }
 
 class SimhostPlayEndToEnd : public ::testing::TestWithParam<const char*> {
 protected:
-    void SetUp() override {
-        if (const std::string why = testsupport::missingCorpus(); !why.empty()) GTEST_SKIP() << why;
-        if (std::string(GetParam()) == "cancel" && *LIRVA_TEST_CANCEL_SKIP) GTEST_SKIP() << LIRVA_TEST_CANCEL_SKIP;
+    void SetUp() override
+    {
+        if (const std::string why = testsupport::missingCorpus(); !why.empty())
+            GTEST_SKIP() << why;
+        if (std::string(GetParam()) == "cancel" && *LIRVA_TEST_CANCEL_SKIP)
+            GTEST_SKIP() << LIRVA_TEST_CANCEL_SKIP;
         fs::copy_file(kCorpusFile, tree / kPlayedName);
     }
 
     // Runs simhost on the real plug-in, from inside the tree: the keys that
     // select the file, then `afterSelecting`.
-    RunResult play(const std::string& afterSelecting) const {
+    RunResult play(const std::string& afterSelecting) const
+    {
         const std::string walk = keysTo(tree / kPlayedName);
         EXPECT_FALSE(walk.empty()) << "no walk to " << tree.path();
         std::ofstream(tree / "keys") << walk << afterSelecting << "\n";
@@ -51,7 +56,8 @@ protected:
 
     // The captured bytes, checked to be the first part of the reference
     // decode, cut short.
-    std::string cutShortCapture() const {
+    std::string cutShortCapture() const
+    {
         const RunResult ref =
             run("flac -d -c -s --force-raw-format --endian=big --sign=signed " + shellQuoted(kCorpusFile));
         EXPECT_EQ(ref.exitCode, 0) << "the reference decoder failed";
@@ -60,14 +66,16 @@ protected:
         EXPECT_LT(captured.size(), reference.size()) << "the play was not stopped";
         const size_t n = std::min(captured.size(), reference.size());
         EXPECT_EQ(std::mismatch(captured.begin(), captured.begin() + n, reference.begin()).first - captured.begin(),
-                  static_cast<std::ptrdiff_t>(n)) << "the first byte that differs from the reference";
+                  static_cast<std::ptrdiff_t>(n))
+            << "the first byte that differs from the reference";
         return captured;
     }
 
     TempTree tree{"lirva-play"};
 };
 
-TEST_P(SimhostPlayEndToEnd, ShowsThePlayAndStopsItWithTheBlueKey) {
+TEST_P(SimhostPlayEndToEnd, ShowsThePlayAndStopsItWithTheBlueKey)
+{
     // The screen shows a second played; the print follows at once, and the
     // device never runs ahead of the clock.
     const RunResult r = play("await=00:01\nprint blue print");
@@ -89,7 +97,8 @@ TEST_P(SimhostPlayEndToEnd, ShowsThePlayAndStopsItWithTheBlueKey) {
     EXPECT_FALSE(fs::exists(tree / "ran")) << "something ran the file name";
 }
 
-TEST_P(SimhostPlayEndToEnd, LeavingTheWindowWhilePlayingStopsThePlay) {
+TEST_P(SimhostPlayEndToEnd, LeavingTheWindowWhilePlayingStopsThePlay)
+{
     const RunResult r = play("await=00:01\nexit");
     ASSERT_EQ(r.exitCode, 0) << r.output;
     cutShortCapture();

@@ -32,8 +32,8 @@ std::string write_sparse(const std::string& path, const std::vector<std::pair<lo
     if (ftruncate(fd, static_cast<off_t>(size)) != 0 || static_cast<long long>(static_cast<off_t>(size)) != size)
         why = "no file of " + std::to_string(size) + " bytes here (the file system, or 32-bit file offsets)";
     for (const auto& [offset, bytes] : pieces)
-        if (why.empty() && pwrite(fd, bytes.data(), bytes.size(), static_cast<off_t>(offset))
-                               != static_cast<ssize_t>(bytes.size()))
+        if (why.empty() &&
+            pwrite(fd, bytes.data(), bytes.size(), static_cast<off_t>(offset)) != static_cast<ssize_t>(bytes.size()))
             why = std::string("cannot write: ") + strerror(errno);
     struct stat st;
     if (why.empty() && (fstat(fd, &st) != 0 || static_cast<long long>(st.st_blocks) * 512 > size / 2))
@@ -60,13 +60,13 @@ std::string make_huge_padding(const std::string& path, const std::string& source
     std::vector<char> head = head_of(source, 42);
     if (head.size() < 42 || memcmp(head.data(), "fLaC", 4) != 0 || (head[4] & 0x7f) != 0)
         return source + " does not begin with STREAMINFO";
-    head[4] = 0;   // not the last metadata block
-    constexpr long long body = (1 << 24) - 1;   // the largest block length
+    head[4] = 0;                               // not the last metadata block
+    constexpr long long body = (1 << 24) - 1;  // the largest block length
     std::vector<std::pair<long long, std::vector<char>>> pieces{{0, head}};
     long long at = static_cast<long long>(head.size());
     for (int i = 0; i < blocks; ++i) {
         const char last = i == blocks - 1 ? char(0x80) : char(0);
-        pieces.push_back({at, {char(last | 1), char(0xff), char(0xff), char(0xff)}});   // PADDING
+        pieces.push_back({at, {char(last | 1), char(0xff), char(0xff), char(0xff)}});  // PADDING
         at += 4 + body;
     }
     return write_sparse(path, pieces, at);

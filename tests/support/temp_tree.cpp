@@ -45,8 +45,8 @@ bool TempTree::sparseFile(const std::string& relative, long long size) const
 {
     std::string path = file(relative);
     struct stat st;
-    bool sparse = truncate(path.c_str(), size) == 0 && stat(path.c_str(), &st) == 0 &&
-                  st.st_size == size && static_cast<long long>(st.st_blocks) * 512 < size;
+    bool sparse = truncate(path.c_str(), size) == 0 && stat(path.c_str(), &st) == 0 && st.st_size == size &&
+        static_cast<long long>(st.st_blocks) * 512 < size;
     if (!sparse)
         unlink(path.c_str());
     return sparse;

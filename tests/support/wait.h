@@ -29,7 +29,10 @@ bool until(Condition condition, std::chrono::milliseconds bound = hang_bound)
 }
 
 // The calling thread's kernel id, for asleep() in another thread.
-inline pid_t this_thread_id() { return static_cast<pid_t>(gettid()); }
+inline pid_t this_thread_id()
+{
+    return static_cast<pid_t>(gettid());
+}
 
 // Whether thread `tid` of this process sleeps in the kernel (a blocking
 // call such as write() to a full pipe, or a paced device's wait): its state

@@ -22,8 +22,8 @@ using namespace std::chrono_literals;
 // so that returning before it ended would show.
 class Task : public eThread {
 public:
-    explicit Task(std::function<void(Task&)> body) : body_(std::move(body)) {}
-    ~Task() override { kill(true); }   // while the members still exist
+    explicit Task(std::function<void(Task&)> body) : body_(std::move(body)) { }
+    ~Task() override { kill(true); }  // while the members still exist
 
     std::atomic<int> finishedCalls{0};
     std::atomic<bool> finishedDone{false};
@@ -66,8 +66,7 @@ struct BlockedWriter {
         EXPECT_EQ(pipe(fds), 0);
         fcntl(fds[1], F_SETFL, O_NONBLOCK);
         const std::vector<char> chunk(4096, 'x');
-        while (write(fds[1], chunk.data(), chunk.size()) > 0) {
-        }
+        while (write(fds[1], chunk.data(), chunk.size()) > 0) { }
         fcntl(fds[1], F_SETFL, 0);
         task.run(0, 0);
         // The pipe is full: once the thread sleeps, it sleeps in write().
@@ -83,7 +82,7 @@ struct BlockedWriter {
     }
 };
 
-} // namespace
+}  // namespace
 
 // Two threads kill at once (Stop and leaving the window): both return only
 // after thread() and thread_finished() have ended. A kill that does not wake
@@ -105,7 +104,7 @@ TEST(eThread, KillsStopABlockedWriteAndWaitForTheEnd)
     EXPECT_EQ(sawEnd, 2);
     EXPECT_TRUE(writer.sawStop);
     EXPECT_FALSE(threadRunning(writer.task));
-    writer.task.kill(true);   // again: nothing more happens
+    writer.task.kill(true);  // again: nothing more happens
     waitForThread(writer.task);
     EXPECT_EQ(writer.task.finishedCalls, 1);
 }
@@ -122,7 +121,7 @@ TEST(eThread, KillIsHarmlessBeforeRunAndAfterTheEnd)
     EXPECT_TRUE(testwait::until([&] { return !threadRunning(quick); })) << "the thread hangs";
     quick.kill(true);
     EXPECT_EQ(quick.finishedCalls, 1);
-    EXPECT_EQ(quick.run(), -1);   // a thread runs once
+    EXPECT_EQ(quick.run(), -1);  // a thread runs once
 }
 
 // A kill from the thread itself does nothing: a thread ends by returning.

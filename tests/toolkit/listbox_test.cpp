@@ -18,7 +18,7 @@ struct ListBox : ::testing::Test {
 
     ListBox()
     {
-        list->resize(eSize(200, 5 * eListBoxEntryText::getEntryHeight()));   // 5 rows
+        list->resize(eSize(200, 5 * eListBoxEntryText::getEntryHeight()));  // 5 rows
         list->selected.connect([this](eListBoxEntryText* e) { selected.push_back(e); });
         list->selchanged.connect([this](eListBoxEntryText* e) { changed.push_back(e); });
     }
@@ -37,17 +37,17 @@ struct ListBox : ::testing::Test {
 
 using Pos = std::pair<int, int>;
 
-} // namespace
+}  // namespace
 
 TEST_F(ListBox, CursorMovesByRowAndPageKeepingItOnThePage)
 {
     fill(12);
-    EXPECT_EQ(press(eRCKey::up), Pos(0, 0));   // no wrap
+    EXPECT_EQ(press(eRCKey::up), Pos(0, 0));  // no wrap
     for (int i = 0; i < 4; ++i)
         press(eRCKey::down);
     EXPECT_EQ(press(eRCKey::down), Pos(5, 1));
     EXPECT_EQ(press(eRCKey::right), Pos(10, 6));
-    EXPECT_EQ(press(eRCKey::pageDown), Pos(11, 7));   // clamped
+    EXPECT_EQ(press(eRCKey::pageDown), Pos(11, 7));  // clamped
     EXPECT_EQ(press(eRCKey::down), Pos(11, 7));
     EXPECT_EQ(press(eRCKey::left), Pos(6, 6));
     EXPECT_EQ(press(eRCKey::pageUp), Pos(1, 1));
@@ -64,7 +64,7 @@ TEST_F(ListBox, CursorMovesByRowAndPageKeepingItOnThePage)
 TEST_F(ListBox, OkSelectsTheCursorExitSelectsNothing)
 {
     press(eRCKey::down);
-    press(eRCKey::ok);   // empty list: nothing to select
+    press(eRCKey::ok);  // empty list: nothing to select
     EXPECT_TRUE(selected.empty() && changed.empty());
 
     fill(3);
@@ -114,12 +114,12 @@ TEST_F(ListBox, AtomicBatchesNestAndStayQuiet)
     list->clearList();
     fill(4);
     list->endAtomic();
-    internals(*list).setCurrentIndex(2);   // still inside the outer batch
+    internals(*list).setCurrentIndex(2);  // still inside the outer batch
     list->endAtomic();
     EXPECT_TRUE(changed.empty());
     EXPECT_EQ(internals(*list).getCurrentIndex(), 2);
 
-    list->endAtomic();   // unbalanced: harmless
+    list->endAtomic();  // unbalanced: harmless
     internals(*list).setCurrentIndex(0);
     EXPECT_EQ(changed.size(), 1u);
 }

@@ -21,7 +21,7 @@ using namespace std::chrono_literals;
 // and notes whether every paint held the tree lock.
 class WatchingFrontend : public eFrontend {
 public:
-    WatchingFrontend(const eLabel& label, eString awaited) : label_(label), awaited_(std::move(awaited)) {}
+    WatchingFrontend(const eLabel& label, eString awaited) : label_(label), awaited_(std::move(awaited)) { }
 
     bool nextKey(eRCKey& key, int) override
     {
@@ -68,14 +68,14 @@ struct Dialog : ::testing::Test {
             if (e)
                 chosen.push_back(e->getText());
             else
-                window.reject();   // leaving the list ends the loop
+                window.reject();  // leaving the list ends the loop
         });
         window.setFocus(list);
         window.show();
     }
 };
 
-} // namespace
+}  // namespace
 
 TEST_F(Dialog, ExecRunsPostedKeysUntilRejected)
 {

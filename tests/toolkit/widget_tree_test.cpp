@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-
 #include <vector>
 
 #include "ebutton.h"
@@ -11,14 +10,14 @@ namespace {
 
 class Probe : public eLabel {
 public:
-    Probe(eWidget* parent, int& deaths) : eLabel(parent), deaths_(deaths) {}
+    Probe(eWidget* parent, int& deaths) : eLabel(parent), deaths_(deaths) { }
     ~Probe() override { ++deaths_; }
 
 private:
     int& deaths_;
 };
 
-} // namespace
+}  // namespace
 
 TEST(WidgetTree, ParentOwnsItsChildren)
 {
@@ -61,7 +60,7 @@ TEST(WidgetTree, WindowIsPlacedByItsClientArea)
     EXPECT_EQ(internals(*box).getAbsoluteRect(), eRect(110, 95, 300, 200));
     EXPECT_EQ(internals(*inner).getAbsoluteRect(), eRect(115, 101, 50, 40));
 
-    window.cresize(eSize(200, 100));   // the client area stays put
+    window.cresize(eSize(200, 100));  // the client area stays put
     EXPECT_EQ(internals(window).getClientRect(), eRect(frameX, frameY, 200, 100));
     EXPECT_EQ(internals(*box).getAbsoluteRect(), eRect(110, 95, 300, 200));
 }
@@ -93,11 +92,11 @@ struct KeyWindow : ::testing::Test {
         blue->setShortcut("blue");
         red->selected.connect([this] { ++redPresses; });
         blue->selected.connect([this] { ++bluePresses; });
-        blue->setFocus(sink);   // through any widget, for the whole window
+        blue->setFocus(sink);  // through any widget, for the whole window
     }
 };
 
-} // namespace
+}  // namespace
 
 TEST_F(KeyWindow, ColourKeysGoToTheirVisibleButtonOtherKeysToTheFocus)
 {
@@ -119,7 +118,7 @@ TEST_F(KeyWindow, ColourKeysGoToTheirVisibleButtonOtherKeysToTheFocus)
     EXPECT_EQ(bluePresses, 2);
 
     eWindow other(1);
-    window.setFocus(new eLabel(&other));   // not of this window: ignored
+    window.setFocus(new eLabel(&other));  // not of this window: ignored
     EXPECT_EQ(internals(window).getFocus(), blue);
     window.setFocus(nullptr);
     EXPECT_FALSE(internals(window).dispatchKey(eRCKey::ok));

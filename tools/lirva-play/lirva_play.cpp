@@ -56,7 +56,7 @@ int main(int argc, char** argv)
     if (!readable)
         fprintf(stderr, "lirva-play: cannot read %s\n", path);
 
-    struct sigaction action {};
+    struct sigaction action { };
     action.sa_handler = on_interrupt;
     sigaction(SIGINT, &action, nullptr);
     sigaction(SIGTERM, &action, nullptr);
@@ -65,7 +65,7 @@ int main(int argc, char** argv)
     // with -v every 10 ms to look at the status widgets.
     const int ended = eventfd(0, EFD_CLOEXEC);
     StatusWindow status;
-    auto* player = new ExecThread(path);   // reclaimed by stopAll() below
+    auto* player = new ExecThread(path);  // reclaimed by stopAll() below
     player->finished.connect([ended](int) {
         const uint64_t one = 1;
         if (write(ended, &one, sizeof one) < 0) {
@@ -102,13 +102,13 @@ int main(int argc, char** argv)
             fflush(stdout);
         }
     }
-    ExecThread::stopAll();   // waits for the thread's end
+    ExecThread::stopAll();  // waits for the thread's end
     close(ended);
 
     if (verbose) {
         printf("%s\n", status.describe().c_str());
-        printf("samples %u position %.3f%s\n", file_info.samples_played,
-               static_cast<double>(file_info.position_sec), interrupted ? " stopped" : "");
+        printf("samples %u position %.3f%s\n", file_info.samples_played, static_cast<double>(file_info.position_sec),
+               interrupted ? " stopped" : "");
     }
     return readable ? 0 : 1;
 }
