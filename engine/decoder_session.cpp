@@ -63,7 +63,7 @@ int decoder_constructor(const char* path)
 
     // A stream without STREAMINFO still plays: its length is unknown (00:00)
     // and the elapsed time counts under its caption.
-    if (!stream_info_received()) {
+    if (!stream_info_received(file_info)) {
         eLirvaDialog::DisplayElapsedTime();
         eLirvaDialog::DisplayTotalTime();
     }

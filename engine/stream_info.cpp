@@ -5,13 +5,8 @@
 #include "play_clock.h"
 #include "stream_info.h"
 
-namespace {
-bool received;
-}  // namespace
-
 void forget_stream_info(FileInfo& info)
 {
-    received = false;
     info.bits_per_sample = 0;
     info.sample_rate = 0;
     info.channels = 0;
@@ -21,14 +16,15 @@ void forget_stream_info(FileInfo& info)
     info.position_sec = 0.0f;
 }
 
-bool stream_info_received()
+bool stream_info_received(const FileInfo& info)
 {
-    return received;
+    // STREAMINFO always states at least 4 bits per sample; forgetting the
+    // facts sets 0, so the record itself says whether the block came.
+    return info.bits_per_sample > 0;
 }
 
 void take_stream_info(FileInfo& info, const FLAC__StreamMetadata_StreamInfo& si)
 {
-    received = true;
     info.bits_per_sample = static_cast<int32_t>(si.bits_per_sample);
     info.sample_rate = static_cast<int32_t>(si.sample_rate);
     info.channels = static_cast<int32_t>(si.channels);

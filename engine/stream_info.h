@@ -10,7 +10,7 @@
 void forget_stream_info(FileInfo& info);
 
 // True once the current session has received a STREAMINFO block.
-bool stream_info_received();
+bool stream_info_received(const FileInfo& info);
 
 // Takes the facts and the length from a STREAMINFO block.
 void take_stream_info(FileInfo& info, const FLAC__StreamMetadata_StreamInfo& si);
