@@ -1,0 +1,55 @@
+#ifndef LIRVA_TESTS_ENGINE_ENGINE_FIXTURE_H
+#define LIRVA_TESTS_ENGINE_ENGINE_FIXTURE_H
+
+#include <gtest/gtest.h>
+
+#include <audio_device.h>
+#include <file_info.h>
+#include <flac_callbacks.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "command.h"
+#include "temp_tree.h"
+
+// The status display's calls, recorded with the record's values at each.
+struct DisplayCall {
+    std::string op;
+    int32_t total_time, elapsed_time, percent;
+};
+std::vector<DisplayCall>& display_calls();
+std::vector<std::string> display_ops();
+extern std::function<void(const std::string& op)> display_hook;  // called after each record
+const std::vector<std::string> display_closing = {"HideElapsedTime", "ResetProgressBar", "HideTotalTime"};
+
+#define REQUIRE_CORPUS()                                                                                               \
+    if (!testsupport::missingCorpus().empty())                                                                         \
+    GTEST_SKIP() << testsupport::missingCorpus()
+
+// A device node that is a plain file in a temporary folder, and a fresh
+// record and display log, for every test.
+class EngineTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+    static void reset_record();
+    static std::string corpus_file(const std::string& name) { return LIRVA_CORPUS_DIR "/" + name; }
+    std::string device_bytes() const { return testsupport::readFile(node_); }
+
+    TempTree tree_;
+    const std::string node_ = tree_.file("dsp");
+};
+
+// One decoded frame as libFLAC hands it to the writer.
+struct TestFrame {
+    FLAC__Frame frame{};
+    std::vector<std::vector<FLAC__int32>> planes;
+    std::vector<const FLAC__int32*> pointers;
+
+    TestFrame(unsigned channels, unsigned blocksize, unsigned rate, unsigned bits = 16);
+    FLAC__StreamDecoderWriteStatus write() { return flac_write_hdl(nullptr, &frame, pointers.data(), &file_info); }
+};
+
+#endif
