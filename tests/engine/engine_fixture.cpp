@@ -2,27 +2,19 @@
 
 #include <lirva_dialog.h>
 
-std::vector<DisplayCall>& display_calls()
+std::vector<std::string>& display_ops()
 {
-    static std::vector<DisplayCall> calls;
-    return calls;
+    static std::vector<std::string> ops;
+    return ops;
 }
 
 std::function<void(const std::string& op)> display_hook;
-
-std::vector<std::string> display_ops()
-{
-    std::vector<std::string> ops;
-    for (const DisplayCall& c : display_calls())
-        ops.push_back(c.op);
-    return ops;
-}
 
 // The window's status display, replaced by one that records.
 #define RECORDED(op)                                                                                                   \
     void eLirvaDialog::op()                                                                                            \
     {                                                                                                                  \
-        display_calls().push_back({#op, file_info.total_time, file_info.elapsed_time, file_info.percent});             \
+        display_ops().push_back(#op);                                                                                  \
         if (display_hook)                                                                                              \
             display_hook(#op);                                                                                         \
     }
@@ -32,18 +24,6 @@ RECORDED(DisplayElapsedTime)
 RECORDED(display_elapsed_time)
 RECORDED(HideElapsedTime)
 RECORDED(ResetProgressBar)
-
-void EngineTest::SetUp()
-{
-    audio_device_path = node_.c_str();
-    reset_record();
-}
-
-void EngineTest::TearDown()
-{
-    audio_device_close();
-    audio_device_path = "/dev/dsp";
-}
 
 void EngineTest::reset_record()
 {
@@ -56,16 +36,5 @@ void EngineTest::reset_record()
     file_info.length_sec = file_info.position_sec = 0.0f;
     file_info.is_playing = 0;
     file_info.total_time = file_info.elapsed_time = file_info.percent = 0;
-    display_calls().clear();
-}
-
-TestFrame::TestFrame(unsigned channels, unsigned blocksize, unsigned rate, unsigned bits)
-    : planes(channels, std::vector<FLAC__int32>(blocksize))
-{
-    frame.header.blocksize = blocksize;
-    frame.header.channels = channels;
-    frame.header.sample_rate = rate;
-    frame.header.bits_per_sample = bits;
-    for (auto& p : planes)
-        pointers.push_back(p.data());
+    display_ops().clear();
 }

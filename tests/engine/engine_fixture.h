@@ -11,17 +11,12 @@
 #include <string>
 #include <vector>
 
-#include "command.h"
+#include "engine_test_support.h"
 #include "temp_tree.h"
 
-// The status display's calls, recorded with the record's values at each.
-struct DisplayCall {
-    std::string op;
-    int32_t total_time, elapsed_time, percent;
-};
-std::vector<DisplayCall>& display_calls();
-std::vector<std::string> display_ops();
-extern std::function<void(const std::string& op)> display_hook;  // called after each record
+// The status display's calls in order, and a hook called after each.
+std::vector<std::string>& display_ops();
+extern std::function<void(const std::string& op)> display_hook;
 const std::vector<std::string> display_closing = {"HideElapsedTime", "ResetProgressBar", "HideTotalTime"};
 
 #define REQUIRE_CORPUS()                                                                                               \
@@ -32,9 +27,17 @@ const std::vector<std::string> display_closing = {"HideElapsedTime", "ResetProgr
 // record and display log, for every test.
 class EngineTest : public ::testing::Test {
 protected:
-    void SetUp() override;
-    void TearDown() override;
-    static void reset_record();
+    void SetUp() override
+    {
+        audio_device_path = node_.c_str();
+        reset_record();
+    }
+    void TearDown() override
+    {
+        audio_device_close();
+        display_hook = nullptr;
+    }
+    void reset_record();
     static std::string corpus_file(const std::string& name) { return LIRVA_CORPUS_DIR "/" + name; }
     std::string device_bytes() const { return testsupport::readFile(node_); }
 
@@ -48,7 +51,16 @@ struct TestFrame {
     std::vector<std::vector<FLAC__int32>> planes;
     std::vector<const FLAC__int32*> pointers;
 
-    TestFrame(unsigned channels, unsigned blocksize, unsigned rate, unsigned bits = 16);
+    TestFrame(unsigned channels, unsigned blocksize, unsigned rate, unsigned bits = 16)
+        : planes(channels, std::vector<FLAC__int32>(blocksize))
+    {
+        frame.header.blocksize = blocksize;
+        frame.header.channels = channels;
+        frame.header.sample_rate = rate;
+        frame.header.bits_per_sample = bits;
+        for (auto& p : planes)
+            pointers.push_back(p.data());
+    }
     FLAC__StreamDecoderWriteStatus write() { return flac_write_hdl(nullptr, &frame, pointers.data(), &file_info); }
 };
 

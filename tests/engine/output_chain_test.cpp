@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "expected_pcm16.h"
+#include "engine_test_support.h"
 
 using enginetest::read_16;
 
@@ -79,7 +79,7 @@ TEST(OutputChain, EveryChannelCountAndWidthReachesEachDeviceFormat)
                 int dithered = 0;
                 for (size_t i = 0; i < 509 * format.channels; ++i) {
                     const size_t frame = i / format.channels;
-                    const int got = read_16(reinterpret_cast<const uint8_t*>(&bytes[2 * i]), format.big_endian);
+                    const int got = read_16(&bytes[2 * i], format.big_endian);
                     double exact = s.planes[channels == 2 ? i % format.channels : 0][frame];
                     if (channels > format.channels)
                         exact = (exact + s.planes[1][frame]) / 2;

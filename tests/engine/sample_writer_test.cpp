@@ -14,7 +14,7 @@
 #include <sample_writer.h>
 
 #include "engine_fixture.h"
-#include "expected_pcm16.h"
+#include "engine_test_support.h"
 
 class SampleWriter : public EngineTest { };
 
@@ -50,7 +50,7 @@ TEST_F(SampleWriter, LargestFrameOfEightChannelsFitsWhole)
     const std::string bytes = device_bytes();
     ASSERT_EQ(bytes.size(), 65535u * 4);
     for (size_t i = 0; i < bytes.size(); i += 2)
-        ASSERT_GE(enginetest::read_16(reinterpret_cast<const uint8_t*>(&bytes[i]), true), 16000) << "at byte " << i;
+        ASSERT_GE(enginetest::read_16(&bytes[i]), 16000) << "at byte " << i;
 }
 
 // The play position in whole seconds, the percentage of the announced

@@ -9,7 +9,7 @@
 
 #include <cmath>
 
-#include "expected_pcm16.h"
+#include "engine_test_support.h"
 #include "simulated_play.h"
 #include "temp_tree.h"
 
@@ -54,7 +54,7 @@ std::vector<double> channel(const std::string& bytes, unsigned channels, unsigne
 {
     std::vector<double> s;
     for (size_t i = 2 * which; i + 1 < bytes.size(); i += 2 * channels)
-        s.push_back(enginetest::read_16(reinterpret_cast<const uint8_t*>(&bytes[i]), big_endian));
+        s.push_back(enginetest::read_16(&bytes[i], big_endian));
     return s;
 }
 

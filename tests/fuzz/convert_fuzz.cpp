@@ -15,7 +15,7 @@
 
 #include <output_chain.h>
 
-#include "expected_pcm16.h"
+#include "engine_test_support.h"
 
 namespace {
 
