@@ -1,6 +1,8 @@
 #include "engine_fixture.h"
 
+#include <decoder_session.h>
 #include <lirva_dialog.h>
+#include <stream_info.h>
 
 std::vector<std::string>& display_ops()
 {
@@ -25,16 +27,10 @@ RECORDED(display_elapsed_time)
 RECORDED(HideElapsedTime)
 RECORDED(ResetProgressBar)
 
+// The record as a new session starts it, the display log empty.
 void EngineTest::reset_record()
 {
-    file_info.decoder = nullptr;
-    file_info.bits_per_sample = 16;
-    file_info.sample_rate = 44100;
-    file_info.channels = 2;
-    file_info.filename[0] = '\0';
-    file_info.total_samples = file_info.samples_played = 0;
-    file_info.length_sec = file_info.position_sec = 0.0f;
-    file_info.is_playing = 0;
-    file_info.total_time = file_info.elapsed_time = file_info.percent = 0;
+    forget_stream_info(file_info);
+    decoder_destructor();
     display_ops().clear();
 }
