@@ -46,8 +46,7 @@ TEST(ChannelMix, EachInputChannelLandsOnItsSideAtItsLevelWithoutClipping)
             sum += g.first;
         for (int bits : {8, 16, 24, 32}) {
             SCOPED_TRACE(std::to_string(channels) + " channels, " + std::to_string(bits) + " bits");
-            const int64_t top = int64_t{1} << (mixed_width(channel_mix_for(channels, 2), bits) - 1);
-            const double scale = static_cast<double>(top) / (int64_t{1} << (bits - 1));
+            const double scale = std::ldexp(1.0, mixed_width(channel_mix_for(channels, 2), bits) - bits);
             const int32_t loudest = static_cast<int32_t>((int64_t{1} << (bits - 1)) - 1);
             for (unsigned in = 0; in < channels; ++in) {
                 std::vector<int32_t> tone(channels, 0);
@@ -59,12 +58,10 @@ TEST(ChannelMix, EachInputChannelLandsOnItsSideAtItsLevelWithoutClipping)
                         << "input " << in << ", side " << side;
             }
             for (unsigned outs : {1u, 2u}) {
-                for (int32_t v : {loudest, -loudest - 1}) {
-                    for (int32_t o : mix(std::vector<int32_t>(channels, v), outs, bits)) {
-                        EXPECT_TRUE(o < top && o >= -top) << o << " clips, to " << outs;
-                        EXPECT_EQ(o < 0, v < 0) << "wrapped, to " << outs;
-                    }
-                }
+                const int64_t top = int64_t{1} << (mixed_width(channel_mix_for(channels, outs), bits) - 1);
+                for (int32_t v : {loudest, -loudest - 1})
+                    for (int32_t o : mix(std::vector<int32_t>(channels, v), outs, bits))
+                        EXPECT_TRUE(o < top && o >= -top && (o < 0) == (v < 0)) << o << " clips or wraps, to " << outs;
             }
         }
     }

@@ -19,10 +19,6 @@ std::vector<std::string>& display_ops();
 extern std::function<void(const std::string& op)> display_hook;
 const std::vector<std::string> display_closing = {"HideElapsedTime", "ResetProgressBar", "HideTotalTime"};
 
-#define REQUIRE_CORPUS()                                                                                               \
-    if (!testsupport::missingCorpus().empty())                                                                         \
-    GTEST_SKIP() << testsupport::missingCorpus()
-
 // A device node that is a plain file in a temporary folder, and a fresh
 // record and display log, for every test.
 class EngineTest : public ::testing::Test {
