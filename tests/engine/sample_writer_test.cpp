@@ -51,8 +51,7 @@ TEST_F(SampleWriter, PositionPercentAndRefreshesFollowTheFrames)
         int32_t elapsed, percent;
         size_t refreshes;
     } cases[] = {
-        {"10 frames of 4096 stay under a second", 0, 4096, 44100, 10, 0, 0, 0},
-        {"the 11th frame of 4096 reaches it", 7, 4096, 44100, 11, 1, 14, 1},
+        {"the 11th frame of 4096 reaches the first second", 7, 4096, 44100, 11, 1, 14, 1},
         {"65535 at 8000 Hz skips seconds with one refresh", 0, 65535, 8000, 1, 8, 0, 1},
         {"rate 0 does not move the position", 0, 4096, 0, 1, 0, 0, 0},
         {"past the length beyond 100", 1, 88200, 44100, 1, 2, 200, 1},
