@@ -11,10 +11,9 @@
 
 #include "engine_fixture.h"
 
-using Ops = std::vector<std::string>;
-
 class DecoderSession : public EngineTest {
 protected:
+    static std::string corpus_file(const std::string& name) { return LIRVA_CORPUS_DIR "/" + name; }
     const std::string file = corpus_file("subset-01-blocksize-4096.flac");  // 7 s, 16-bit stereo 44.1 kHz
     std::vector<int> shown;  // the total time when shown, then the percentage at each refresh
 
@@ -35,8 +34,9 @@ protected:
         EXPECT_STREQ(file_info.filename, "");
         EXPECT_EQ(file_info.is_playing + file_info.total_time + file_info.elapsed_time + file_info.percent, 0);
         EXPECT_FALSE(audio_device_is_open());
-        const Ops& ops = display_ops();
-        EXPECT_TRUE(ops.size() >= 3 && Ops(ops.end() - 3, ops.end()) == display_closing) << "the display is left busy";
+        const std::vector<std::string> closing = {"HideElapsedTime", "ResetProgressBar", "HideTotalTime"};
+        EXPECT_TRUE(display_ops.size() >= 3 && std::equal(closing.begin(), closing.end(), display_ops.end() - 3))
+            << "the display is left busy";
     }
 };
 

@@ -4,8 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <audio_device.h>
+#include <decoder_session.h>
 #include <file_info.h>
 #include <flac_callbacks.h>
+#include <stream_info.h>
 
 #include <functional>
 #include <string>
@@ -15,9 +17,8 @@
 #include "temp_tree.h"
 
 // The status display's calls in order, and a hook called after each.
-std::vector<std::string>& display_ops();
-extern std::function<void(const std::string& op)> display_hook;
-const std::vector<std::string> display_closing = {"HideElapsedTime", "ResetProgressBar", "HideTotalTime"};
+inline std::vector<std::string> display_ops;
+inline std::function<void(const std::string& op)> display_hook;
 
 // A device node that is a plain file in a temporary folder, and a fresh
 // record and display log, for every test.
@@ -33,8 +34,13 @@ protected:
         audio_device_close();
         display_hook = nullptr;
     }
-    void reset_record();
-    static std::string corpus_file(const std::string& name) { return LIRVA_CORPUS_DIR "/" + name; }
+    // The record as a new session starts it, the display log empty.
+    static void reset_record()
+    {
+        forget_stream_info(file_info);
+        decoder_destructor();
+        display_ops.clear();
+    }
     std::string device_bytes() const { return testsupport::readFile(node_); }
 
     TempTree tree_;
@@ -47,13 +53,13 @@ struct TestFrame {
     std::vector<std::vector<FLAC__int32>> planes;
     std::vector<const FLAC__int32*> pointers;
 
-    TestFrame(unsigned channels, unsigned blocksize, unsigned rate, unsigned bits = 16)
+    TestFrame(unsigned channels, unsigned blocksize, unsigned rate)
         : planes(channels, std::vector<FLAC__int32>(blocksize))
     {
         frame.header.blocksize = blocksize;
         frame.header.channels = channels;
         frame.header.sample_rate = rate;
-        frame.header.bits_per_sample = bits;
+        frame.header.bits_per_sample = 16;
         for (auto& p : planes)
             pointers.push_back(p.data());
     }

@@ -62,7 +62,7 @@ TEST_F(SampleWriter, PositionPercentAndRefreshesFollowTheFrames)
         EXPECT_EQ(file_info.samples_played, c.blocksize);
         EXPECT_EQ(file_info.elapsed_time, c.elapsed);
         EXPECT_EQ(file_info.percent, c.percent);
-        EXPECT_EQ(display_ops(), std::vector<std::string>(c.refreshes, "display_elapsed_time"));
+        EXPECT_EQ(display_ops, std::vector<std::string>(c.refreshes, "display_elapsed_time"));
     }
 }
 
