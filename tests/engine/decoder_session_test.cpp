@@ -102,23 +102,17 @@ TEST_F(DecoderSession, NoStreamInfoUsesNothingFromTheSessionBefore)
 
 TEST_F(DecoderSession, TrackLengthFromStreamInfo)
 {
-    const struct {
-        uint64_t samples;
-        unsigned rate;
-        int32_t total_time;
-    } cases[] = {
-        {441000, 44100, 10},
-        {441000, 0, 0},                             // no rate: length unknown
-        {(uint64_t{1} << 32) + 441000, 44100, 10},  // low 32 bits only
-        {uint64_t{1} << 31, 44100, 48695},          // positive, 13.5 h
-        {0xFFFFFFFFu, 1, INT32_MAX},                // beyond int: saturates
-    };
-    for (const auto& c : cases) {
+    // STREAMINFO's samples and rate, the whole seconds shown.
+    for (auto [samples, rate, total_time] : {std::tuple<uint64_t, unsigned, int>{441000, 44100, 10},
+                                             {441000, 0, 0},                             // no rate: length unknown
+                                             {(uint64_t{1} << 32) + 441000, 44100, 10},  // low 32 bits only
+                                             {uint64_t{1} << 31, 44100, 48695},          // positive, 13.5 h
+                                             {0xFFFFFFFFu, 1, INT32_MAX}}) {             // beyond int: saturates
         FLAC__StreamMetadata m{};
         m.type = FLAC__METADATA_TYPE_STREAMINFO;
-        m.data.stream_info = {4096, 4096, 0, 0, c.rate, 2, 16, c.samples, {}};
+        m.data.stream_info = {4096, 4096, 0, 0, rate, 2, 16, samples, {}};
         shown.clear();
         flac_metadata_hdl(nullptr, &m, &file_info);
-        EXPECT_EQ(shown, std::vector<int>{c.total_time}) << c.samples << " samples at " << c.rate;
+        EXPECT_EQ(shown, std::vector<int>{total_time}) << samples << " samples at " << rate;
     }
 }

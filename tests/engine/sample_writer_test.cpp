@@ -25,15 +25,18 @@ class SampleWriter : public EngineTest { };
 TEST_F(SampleWriter, OtherRatesReachTheDeviceAtTheirTrueDuration)
 {
     audio_device_open();
-    const struct {
-        unsigned rate, frames, blocksize;
-    } segments[] = {{48000, 12, 4096}, {22050, 7, 1152}, {96000, 5, 4608}, {3000, 1, 65535}, {44100, 3, 4096}};
     double seconds = 0;
-    for (const auto& seg : segments) {
-        TestFrame f(2, seg.blocksize, seg.rate);
-        for (unsigned n = 0; n < seg.frames; ++n)
+    // Rate, frames, block size.
+    const std::tuple<unsigned, unsigned, unsigned> segments[] = {{48000, 12, 4096},
+                                                                 {22050, 7, 1152},
+                                                                 {96000, 5, 4608},
+                                                                 {3000, 1, 65535},
+                                                                 {44100, 3, 4096}};
+    for (auto [rate, frames, blocksize] : segments) {
+        TestFrame f(2, blocksize, rate);
+        for (unsigned n = 0; n < frames; ++n)
             f.write();
-        seconds += static_cast<double>(seg.frames) * seg.blocksize / seg.rate;
+        seconds += static_cast<double>(frames) * blocksize / rate;
     }
     flush_sample_writer();
     EXPECT_NEAR(device_bytes().size() / 4.0, seconds * 44100, 3);
