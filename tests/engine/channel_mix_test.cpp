@@ -15,10 +15,8 @@ std::vector<int32_t> mix(const std::vector<int32_t>& inputs, unsigned outs, int 
     std::vector<const int32_t*> planes;
     for (const int32_t& v : inputs)
         planes.push_back(&v);
-    std::vector<int32_t> out(outs + 1, 0x5A5A5A5A);
+    std::vector<int32_t> out(outs);  // exactly: AddressSanitizer sees a write past it
     mix_channels(channel_mix_for(static_cast<unsigned>(inputs.size()), outs), planes.data(), 0, 1, bits, out.data());
-    EXPECT_EQ(out.back(), 0x5A5A5A5A) << "written past the output";
-    out.pop_back();
     return out;
 }
 

@@ -113,48 +113,6 @@ bool reference_decode(const std::string& path, std::vector<int32_t>* samples)
 
 class Corpus : public ::testing::TestWithParam<CorpusFile> { };
 
-}  // namespace
-
-TEST_P(Corpus, PlaysAsTheReferenceDecodeOrEndsCleanly)
-{
-    const CorpusFile& f = GetParam();
-    if (!testsupport::missingCorpus().empty())
-        GTEST_SKIP() << testsupport::missingCorpus();
-    const std::string path = LIRVA_CORPUS_DIR "/" + f.name;
-    const Played p = play(path);
-    expect_clean_end(p, f.decoded_samples);
-    if (f.sha256 == "-")
-        return;  // no reference: ending cleanly is the test
-    if (f.rate != 44100 || f.channels > 2) {
-        // The true duration on the stereo 44100 Hz device.
-        EXPECT_NEAR(p.bytes.size() / 4.0, atof(f.decoded_samples.c_str()) * 44100 / f.rate, 2);
-        return;
-    }
-    // The reference samples brought to 16 bits: narrower ones exactly (16-bit
-    // stereo thus byte for byte), wider ones within the dither's one step;
-    // mono on both channels.
-    std::vector<int32_t> samples;
-    ASSERT_TRUE(reference_decode(path, &samples)) << "the reference decode fails its checksum";
-    const size_t copies = f.channels == 1 ? 2 : 1;
-    ASSERT_EQ(p.bytes.size(), samples.size() * copies * 2);
-    int worst = 0;
-    for (size_t i = 0; i < p.bytes.size() / 2; ++i)
-        worst = std::max(
-            worst,
-            std::abs(enginetest::read_16(&p.bytes[2 * i]) - enginetest::expected_16(samples[i / copies], f.bits)));
-    EXPECT_LE(worst, f.bits > 16 ? 1 : 0);
-}
-
-INSTANTIATE_TEST_SUITE_P(Files, Corpus, ::testing::ValuesIn(manifest()),
-                         [](const ::testing::TestParamInfo<CorpusFile>& info) {
-                             std::string name = info.param.name.substr(0, info.param.name.rfind('.'));
-                             for (char& c : name)
-                                 c = isalnum(static_cast<unsigned char>(c)) ? c : '_';
-                             return name;
-                         });
-
-namespace {
-
 // One second of a 500 Hz sine (whole cycles at every rate: it ends as it
 // began, at zero) at half scale on the left channel and a quarter on the
 // right, played on a device that answers or fails as `device` asks.
@@ -226,6 +184,44 @@ class TonePlay : public ::testing::TestWithParam<Tone> { };
 
 }  // namespace
 
+TEST_P(Corpus, PlaysAsTheReferenceDecodeOrEndsCleanly)
+{
+    const CorpusFile& f = GetParam();
+    if (!testsupport::missingCorpus().empty())
+        GTEST_SKIP() << testsupport::missingCorpus();
+    const std::string path = LIRVA_CORPUS_DIR "/" + f.name;
+    const Played p = play(path);
+    expect_clean_end(p, f.decoded_samples);
+    if (f.sha256 == "-")
+        return;  // no reference: ending cleanly is the test
+    if (f.rate != 44100 || f.channels > 2) {
+        // The true duration on the stereo 44100 Hz device.
+        EXPECT_NEAR(p.bytes.size() / 4.0, atof(f.decoded_samples.c_str()) * 44100 / f.rate, 2);
+        return;
+    }
+    // The reference samples brought to 16 bits: narrower ones exactly (16-bit
+    // stereo thus byte for byte), wider ones within the dither's one step;
+    // mono on both channels.
+    std::vector<int32_t> samples;
+    ASSERT_TRUE(reference_decode(path, &samples)) << "the reference decode fails its checksum";
+    const size_t copies = f.channels == 1 ? 2 : 1;
+    ASSERT_EQ(p.bytes.size(), samples.size() * copies * 2);
+    int worst = 0;
+    for (size_t i = 0; i < p.bytes.size() / 2; ++i)
+        worst = std::max(
+            worst,
+            std::abs(enginetest::read_16(&p.bytes[2 * i]) - enginetest::expected_16(samples[i / copies], f.bits)));
+    EXPECT_LE(worst, f.bits > 16 ? 1 : 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, Corpus, ::testing::ValuesIn(manifest()),
+                         [](const ::testing::TestParamInfo<CorpusFile>& info) {
+                             std::string name = info.param.name.substr(0, info.param.name.rfind('.'));
+                             for (char& c : name)
+                                 c = isalnum(static_cast<unsigned char>(c)) ? c : '_';
+                             return name;
+                         });
+
 TEST_P(TonePlay, PlaysAtTrueDurationAndFrequencyWithoutStepsOrNotAtAll)
 {
     const Tone& t = GetParam();
@@ -247,8 +243,7 @@ TEST_P(TonePlay, PlaysAtTrueDurationAndFrequencyWithoutStepsOrNotAtAll)
 INSTANTIATE_TEST_SUITE_P(
     Tones, TonePlay,
     ::testing::Values(
-        Tone{"8000Hz_16bit_mono", 8000, 16, 1}, Tone{"22050Hz_24bit_stereo", 22050, 24, 2},
-        Tone{"44100Hz_24bit_mono", 44100, 24, 1}, Tone{"48000Hz_16bit_stereo", 48000, 16, 2},
+        Tone{"8000Hz_16bit_mono", 8000, 16, 1}, Tone{"44100Hz_24bit_mono", 44100, 24, 1},
         Tone{"96000Hz_24bit_stereo", 96000, 24, 2}, Tone{"192000Hz_16bit_mono", 192000, 16, 1},
         Tone{"device_at_48000Hz", 44100, 16, 2, "LIRVA_DSP_ANSWER=rate=48000", 2, 48000},
         Tone{"device_of_one_channel", 44100, 16, 2, "LIRVA_DSP_ANSWER=channels=1", 1},
