@@ -5,7 +5,6 @@
 
 #include <audio_device.h>
 #include <decoder_session.h>
-#include <file_info.h>
 #include <flac_callbacks.h>
 #include <stream_info.h>
 

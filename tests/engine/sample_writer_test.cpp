@@ -4,7 +4,6 @@
 #include <fcntl.h>
 #include <pthread.h>
 #include <signal.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -58,11 +57,10 @@ TEST_F(SampleWriter, PositionPercentAndRefreshesFollowTheFrames)
         {1, 88200, 44100, 2, 200, 1},  // past the announced length
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(std::to_string(c.blocksize) + " at " + std::to_string(c.rate) + " Hz");
         reset_record();
         file_info.total_time = c.total_time;
         EXPECT_EQ(TestFrame(2, c.blocksize, c.rate).write(), FLAC__STREAM_DECODER_WRITE_STATUS_CONTINUE);
-        EXPECT_EQ(file_info.samples_played, c.blocksize);
+        EXPECT_EQ(file_info.samples_played, c.blocksize) << c.blocksize << " at " << c.rate << " Hz";
         EXPECT_EQ(file_info.elapsed_time, c.elapsed);
         EXPECT_EQ(file_info.percent, c.percent);
         EXPECT_EQ(display_ops, std::vector<std::string>(c.refreshes, "display_elapsed_time"));
