@@ -221,10 +221,9 @@ TEST_P(Corpus, PlaysAsTheReferenceDecodeOrEndsCleanly)
 
 INSTANTIATE_TEST_SUITE_P(Files, Corpus, ::testing::ValuesIn(manifest()),
                          [](const ::testing::TestParamInfo<CorpusFile>& info) {
-                             std::string name = info.param.name.substr(0, info.param.name.rfind('.'));
-                             for (char& c : name)
-                                 c = isalnum(static_cast<unsigned char>(c)) ? c : '_';
-                             return name;
+                             const std::string& name = info.param.name;
+                             return std::regex_replace(name.substr(0, name.rfind('.')), std::regex("[^A-Za-z0-9]"),
+                                                       "_");
                          });
 
 TEST_P(TonePlay, PlaysAtTrueDurationAndFrequencyWithoutStepsOrNotAtAll)

@@ -26,11 +26,11 @@ TEST_F(SampleWriter, OtherRatesReachTheDeviceAtTheirTrueDuration)
     audio_device_open();
     double seconds = 0;
     // Rate, frames, block size.
-    const std::tuple<unsigned, unsigned, unsigned> segments[] = {{48000, 12, 4096},
-                                                                 {44100, 3, 4096},
-                                                                 {3000, 1, 65535},
-                                                                 {22050, 7, 1152},
-                                                                 {96000, 5, 4608}};
+    const unsigned segments[][3] = {{48000, 12, 4096},
+                                    {44100, 3, 4096},
+                                    {3000, 1, 65535},
+                                    {22050, 7, 1152},
+                                    {96000, 5, 4608}};
     for (auto [rate, frames, blocksize] : segments) {
         TestFrame f(2, blocksize, rate);
         for (unsigned n = 0; n < frames; ++n)
@@ -47,10 +47,7 @@ TEST_F(SampleWriter, OtherRatesReachTheDeviceAtTheirTrueDuration)
 TEST_F(SampleWriter, PositionPercentAndRefreshesFollowTheFrames)
 {
     const struct {
-        int32_t total_time;
-        unsigned blocksize, rate;
-        int32_t elapsed, percent;
-        size_t refreshes;
+        int total_time, blocksize, rate, elapsed, percent, refreshes;
     } cases[] = {
         {0, 65535, 8000, 8, 0, 1},     // seconds skipped: one refresh
         {0, 4096, 0, 0, 0, 0},         // a rate of 0 does not move the position
@@ -60,10 +57,10 @@ TEST_F(SampleWriter, PositionPercentAndRefreshesFollowTheFrames)
         reset_record();
         file_info.total_time = c.total_time;
         EXPECT_EQ(TestFrame(2, c.blocksize, c.rate).write(), FLAC__STREAM_DECODER_WRITE_STATUS_CONTINUE);
-        EXPECT_EQ(file_info.samples_played, c.blocksize) << c.blocksize << " at " << c.rate << " Hz";
+        EXPECT_EQ(file_info.samples_played, static_cast<uint32_t>(c.blocksize)) << c.blocksize << " at " << c.rate;
         EXPECT_EQ(file_info.elapsed_time, c.elapsed);
         EXPECT_EQ(file_info.percent, c.percent);
-        EXPECT_EQ(display_ops, std::vector<std::string>(c.refreshes, "display_elapsed_time"));
+        EXPECT_EQ(display_ops, std::vector<std::string>(static_cast<size_t>(c.refreshes), "display_elapsed_time"));
     }
 }
 
