@@ -1,11 +1,13 @@
 // The decoder session on real files: the record and the display over a
-// play, a stop, closing after a file that cannot be opened, and the corner cases of STREAMINFO. Faulty and
-// unusual streams as a whole are played by the corpus tests.
+// play, a stop, closing after a path that names no file, and the corner
+// cases of STREAMINFO. Faulty and unusual streams as a whole are played by
+// the lirva-play tests.
 #include <sys/stat.h>
 
 #include <decoder_session.h>
 #include <play_stop.h>
 
+#include <algorithm>
 #include <atomic>
 #include <filesystem>
 
