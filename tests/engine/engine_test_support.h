@@ -1,40 +1,40 @@
 #ifndef LIRVA_TESTS_ENGINE_TEST_SUPPORT_H
 #define LIRVA_TESTS_ENGINE_TEST_SUPPORT_H
 
+// Bytes and samples as the device should get them, written independently
+// of the engine.
+#include <cmath>
 #include <cstdint>
 #include <string>
 #include <vector>
 
+#include "command.h"
+
 namespace enginetest {
 
-std::vector<uint8_t> read_file(const std::string& path);
+// A whole file as bytes; empty when it cannot be read.
+inline std::vector<uint8_t> read_file(const std::string& path)
+{
+    const std::string bytes = testsupport::readFile(path);
+    return std::vector<uint8_t>(bytes.begin(), bytes.end());
+}
 
-// The expected 16-bit value of a decoded sample of the given width, written
-// independently of the engine: narrower ones scaled up, wider ones rounded
-// half up and clipped.
-int16_t expected_16(int32_t sample, int bits);
+// A decoded sample of `bits` width as 16 bits: narrower ones scaled up,
+// wider ones rounded half up and clipped (the dither may add one step).
+inline int16_t expected_16(int32_t sample, int bits)
+{
+    if (bits <= 16)
+        return static_cast<int16_t>(sample * (1 << (16 - bits)));
+    const double scaled = std::floor(sample / std::ldexp(1.0, bits - 16) + 0.5);
+    return static_cast<int16_t>(std::fmin(std::fmax(scaled, -32768), 32767));
+}
 
-// Appends the big-endian bytes of a 16-bit value.
-void push_be16(std::vector<uint8_t>& out, int16_t v);
-
-// The shell words that start `program` of this build with `library`
-// preloaded. In a cross build the program runs under the emulator that runs
-// the test, as the kernel cannot start it, and the preload is set for the
-// emulated program alone (-E), not for the emulator.
-std::string preloaded_program(const std::string& program, const std::string& library);
-
-// The lines of a text.
-std::vector<std::string> lines_of(const std::string& text);
-
-// Runs a shell command: its exit status and the lines of its standard output.
-struct CommandResult {
-    int status = -1;
-    std::vector<std::string> out;
-};
-CommandResult run(const std::string& command);
-
-// The corpus folder, or "" when it is not there.
-std::string corpus_dir();
+// The 16-bit sample at `bytes`, read byte by byte in the given order.
+inline int16_t read_16(const void* bytes, bool big_endian = true)
+{
+    const auto* b = static_cast<const uint8_t*>(bytes);
+    return static_cast<int16_t>(big_endian ? b[0] << 8 | b[1] : b[1] << 8 | b[0]);
+}
 
 }  // namespace enginetest
 

@@ -3,7 +3,7 @@
 // sample writer and writes it to the audio device (/dev/null here, so each
 // write goes through), and updates the status display on real toolkit
 // widgets. After each play the session must be closed: no decoder kept,
-// no device open, the record reset.
+// no device open, the record reset, the display idle.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -20,23 +20,14 @@
 #include <status_window.h>
 #include <widget_private.h>
 
-namespace {
+static std::string input_dir, input_path;
 
-std::string input_path;
-
-void remove_input()
+// libFuzzer keeps the input that caused it.
+static void fail(const char* what)
 {
-    unlink(input_path.c_str());
-    rmdir(input_path.substr(0, input_path.rfind('/')).c_str());
-}
-
-void fail(const char* what)
-{
-    fprintf(stderr, "session not closed after a play: %s\n", what);
+    fprintf(stderr, "%s\n", what);
     abort();
 }
-
-}  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
@@ -45,20 +36,19 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
     new StatusWindow;
 
     char dir[] = "/tmp/lirva-fuzz-XXXXXX";
-    if (!mkdtemp(dir)) {
-        perror("mkdtemp");
-        abort();
-    }
-    input_path = std::string(dir) + "/input.flac";
-    atexit(remove_input);
+    if (!mkdtemp(dir))
+        fail("cannot make a temporary folder");
+    input_dir = dir;
+    input_path = input_dir + "/input.flac";
+    atexit([] {
+        std::remove(input_path.c_str());
+        std::remove(input_dir.c_str());
+    });
 
-    // If /dev/null has been replaced by a plain file, the plays would write
-    // their samples to the disk instead of discarding them.
+    // Were /dev/null a plain file, the plays would write their samples to the disk.
     struct stat st;
-    if (stat("/dev/null", &st) != 0 || !S_ISCHR(st.st_mode)) {
-        fprintf(stderr, "/dev/null is not a character device on this machine\n");
-        abort();
-    }
+    if (stat("/dev/null", &st) != 0 || !S_ISCHR(st.st_mode))
+        fail("/dev/null is not a character device on this machine");
     audio_device_path = "/dev/null";
     return 0;
 }
@@ -66,22 +56,17 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     int fd = open(input_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    if (fd < 0 || write(fd, data, size) != static_cast<ssize_t>(size) || close(fd) != 0) {
-        perror(input_path.c_str());
-        abort();
-    }
+    if (fd < 0 || write(fd, data, size) != static_cast<ssize_t>(size) || close(fd) != 0)
+        fail("cannot write the input file");
 
     audio_device_open();
     play_file(input_path.c_str());
 
-    if (file_info.decoder != nullptr)
-        fail("decoder kept");
-    if (audio_device_is_open())
-        fail("audio device open");
-    if (file_info.is_playing != 0 || file_info.filename[0] != '\0')
-        fail("record not reset");
+    if (file_info.decoder != nullptr || audio_device_is_open() || file_info.is_playing != 0 ||
+        file_info.filename[0] != '\0')
+        fail("session not closed after a play: decoder kept, device open or record not reset");
     if (!internals(*lb_TT).getText().empty() || !internals(*lb_ET).getText().empty() ||
         internals(*progress).getPerc() != 0)
-        fail("status display not idle");
+        fail("session not closed after a play: status display not idle");
     return 0;
 }

@@ -1,0 +1,259 @@
+// lirva-play, its play thread and decoder session, into the simulated device
+// (unpaced): every file of the FLAC corpus against the reference decode,
+// generated tones at their true duration and frequency without steps at
+// frame edges, and the device's answers and failures deciding what it gets.
+#include <gtest/gtest.h>
+
+#include <FLAC/stream_decoder.h>
+#include <FLAC/stream_encoder.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <regex>
+#include <sstream>
+
+#include "engine_test_support.h"
+#include "temp_tree.h"
+
+namespace {
+
+using testsupport::shellQuoted;
+
+struct Played {
+    int status;
+    std::string out, device_log, bytes;
+};
+
+// Plays `file` with lirva-play -v; `device` holds the simulated device's
+// settings (its answers, its failures). In a cross build lirva-play runs
+// under the emulator that runs the test, the preload set for it alone (-E).
+Played play(const std::string& file, const std::string& device = "")
+{
+    TempTree dir;
+    const char* asan = getenv("ASAN_OPTIONS");
+    const std::string emulator = LIRVA_TEST_EMULATOR;
+    const std::string program = "LD_PRELOAD=" + shellQuoted(LIRVA_DSP_SIM) + " " + shellQuoted(LIRVA_PLAY);
+    const testsupport::CommandResult r = testsupport::run(
+        "env LIRVA_DSP_SPEED=0 LIRVA_DSP_CAPTURE=" + shellQuoted(dir / "capture") +
+        " LIRVA_DSP_LOG=" + shellQuoted(dir / "log") + " " + device + " ASAN_OPTIONS=" +
+        shellQuoted((asan ? std::string(asan) + ":" : "") + "verify_asan_link_order=0") + " timeout 60 " +
+        (emulator.empty() ? "env " + program : emulator + " -E " + program) + " -v " + shellQuoted(file) + " 2>&1");
+    return {r.exitCode, r.output, testsupport::readFile(dir / "log"), testsupport::readFile(dir / "capture")};
+}
+
+// Every play ends so: the device opened write-only (never created, never
+// waited for), the three settings asked in order whatever it answers, closed
+// once after the bytes it got; the display idle, then the summary line with
+// `samples` played.
+void expect_clean_end(const Played& p, const std::string& samples, bool opens = true)
+{
+    ASSERT_EQ(p.status, 0) << p.out;
+    const std::string settings =
+        "ioctl SETFMT 32\nioctl STEREO 2\nioctl SPEED 44100\nclose bytes=" + std::to_string(p.bytes.size()) +
+        " writes=[0-9]+\n";
+    EXPECT_TRUE(std::regex_match(p.device_log, std::regex("open O_WRONLY\\|O_NONBLOCK\n" + (opens ? settings : ""))))
+        << p.device_log;
+    EXPECT_NE(p.out.find("[] [] [0%]\nsamples " + (samples == "NA" ? "" : samples + " ")), std::string::npos)
+        << "the display is left busy, or not every sample played:\n"
+        << p.out;
+}
+
+// A line of the corpus manifest.
+struct CorpusFile {
+    std::string name;
+    int channels, bits, rate;     // 0 when unknown
+    std::string decoded_samples;  // per channel, "NA" when the reference fails
+    std::string sha256;           // of the reference decode, "-" when the reference decoder fails
+};
+
+void PrintTo(const CorpusFile& f, std::ostream* os)
+{
+    *os << f.name;
+}
+
+std::vector<CorpusFile> manifest()
+{
+    std::vector<CorpusFile> files;
+    std::ifstream in(LIRVA_CORPUS_DIR "/MANIFEST.tsv");
+    std::string line;
+    std::getline(in, line);  // column names
+    while (std::getline(in, line)) {
+        std::vector<std::string> col;
+        std::stringstream cells(line);
+        for (std::string cell; std::getline(cells, cell, '\t');)
+            col.push_back(cell);
+        if (col.size() >= 11)  // "16~" reads as 16, "NA" as 0
+            files.push_back(
+                {col[0], atoi(col[2].c_str()), atoi(col[3].c_str()), atoi(col[4].c_str()), col[6], col[10]});
+    }
+    return files.empty() ? std::vector<CorpusFile>{{"corpus_missing", 0, 0, 0, "NA", "-"}} : files;
+}
+
+// The file decoded by libFLAC straight into interleaved samples, without
+// any of the engine; false when the decode fails or does not match the
+// file's MD5 checksum.
+bool reference_decode(const std::string& path, std::vector<int32_t>* samples)
+{
+    const auto write = [](const FLAC__StreamDecoder*, const FLAC__Frame* frame, const FLAC__int32* const buffer[],
+                          void* data) {
+        for (unsigned i = 0; i < frame->header.blocksize; ++i)
+            for (unsigned c = 0; c < frame->header.channels; ++c)
+                static_cast<std::vector<int32_t>*>(data)->push_back(buffer[c][i]);
+        return FLAC__STREAM_DECODER_WRITE_STATUS_CONTINUE;
+    };
+    const auto error = [](const FLAC__StreamDecoder*, FLAC__StreamDecoderErrorStatus, void*) {};
+    FLAC__StreamDecoder* d = FLAC__stream_decoder_new();
+    FLAC__stream_decoder_set_md5_checking(d, true);
+    const bool ok = FLAC__stream_decoder_init_file(d, path.c_str(), write, nullptr, error, samples) ==
+            FLAC__STREAM_DECODER_INIT_STATUS_OK &&
+        FLAC__stream_decoder_process_until_end_of_stream(d) && FLAC__stream_decoder_finish(d);
+    FLAC__stream_decoder_delete(d);
+    return ok;
+}
+
+class Corpus : public ::testing::TestWithParam<CorpusFile> { };
+
+// One second of a 500 Hz sine (whole cycles at every rate: it ends as it
+// began, at zero) at half scale on the left channel and a quarter on the
+// right, played on a device that answers or fails as `device` asks.
+struct Tone {
+    const char* name;
+    uint32_t rate;
+    unsigned bits, channels;
+    std::string device = "";
+    unsigned out_channels = 2;
+    double out_rate = 44100;
+    bool big_endian = true, opens = true, plays = true;
+};
+constexpr double tone_hz = 500;
+
+void PrintTo(const Tone& t, std::ostream* os)
+{
+    *os << t.name;
+}
+
+void write_tone(const std::string& path, const Tone& t)
+{
+    std::vector<int32_t> interleaved;
+    const double full = std::ldexp(1.0, static_cast<int>(t.bits) - 1);
+    for (size_t i = 0; i < t.rate; ++i) {
+        const double s = std::sin(2 * M_PI * tone_hz * static_cast<double>(i) / t.rate);
+        for (unsigned c = 0; c < t.channels; ++c)
+            interleaved.push_back(static_cast<int32_t>(std::lround((c == 0 ? 0.5 : 0.25) * full * s)));
+    }
+    FLAC__StreamEncoder* e = FLAC__stream_encoder_new();
+    FLAC__stream_encoder_set_channels(e, t.channels);
+    FLAC__stream_encoder_set_bits_per_sample(e, t.bits);
+    FLAC__stream_encoder_set_sample_rate(e, t.rate);
+    EXPECT_EQ(FLAC__stream_encoder_init_file(e, path.c_str(), nullptr, nullptr), FLAC__STREAM_ENCODER_INIT_STATUS_OK);
+    EXPECT_TRUE(FLAC__stream_encoder_process_interleaved(e, interleaved.data(), t.rate));
+    FLAC__stream_encoder_finish(e);
+    FLAC__stream_encoder_delete(e);
+}
+
+// One channel of what the device played: the tone's duration, frequency
+// (from its rising zero crossings) and level, and no step between
+// neighbouring samples beyond what the sine's own slope gives (plus a few
+// steps of rounding and dither, more for narrow samples); a click at a
+// frame edge is a step of thousands. The first and last 5 ms are left out:
+// there the tone starts from and ends in silence, a kink that the
+// resampler's band limit turns into a little ringing.
+void expect_true_tone(const std::string& bytes, const Tone& t, unsigned which)
+{
+    std::vector<double> s;
+    for (size_t i = 2 * which; i + 1 < bytes.size(); i += 2 * t.out_channels)
+        s.push_back(enginetest::read_16(&bytes[i], t.big_endian));
+    EXPECT_NEAR(s.size() / t.out_rate, 1, 0.003) << "duration";
+    double first = -1, last = -1, crossings = 0, peak = 0, step = 0;
+    const size_t edge = static_cast<size_t>(t.out_rate * 0.005);
+    for (size_t i = 1; i < s.size(); ++i) {
+        if (s[i - 1] < 0 && s[i] >= 0) {
+            last = static_cast<double>(i - 1) - s[i - 1] / (s[i] - s[i - 1]);
+            first = first < 0 ? last : first;
+            ++crossings;
+        }
+        if (i > edge && i + edge < s.size()) {
+            peak = std::fmax(peak, std::fabs(s[i]));
+            step = std::fmax(step, std::fabs(s[i] - s[i - 1]));
+        }
+    }
+    EXPECT_NEAR((crossings - 1) * t.out_rate / (last - first), tone_hz, tone_hz * 0.002) << "frequency";
+    // Half scale on the left, a quarter on the right, mono on both, their mean on one channel.
+    const double level = 32768 * (t.channels == 1 ? 0.5 : t.out_channels == 1 ? 0.375 : which == 0 ? 0.5 : 0.25);
+    EXPECT_NEAR(peak, level, level * 0.02) << "level";
+    EXPECT_LE(step, peak * 2 * M_PI * tone_hz / t.out_rate * 1.01 + std::ldexp(3, 16 - std::min(16u, t.bits)))
+        << "a step between samples";
+}
+
+class TonePlay : public ::testing::TestWithParam<Tone> { };
+
+}  // namespace
+
+TEST_P(Corpus, PlaysAsTheReferenceDecodeOrEndsCleanly)
+{
+    const CorpusFile& f = GetParam();
+    if (!testsupport::missingCorpus().empty())
+        GTEST_SKIP() << testsupport::missingCorpus();
+    const std::string path = LIRVA_CORPUS_DIR "/" + f.name;
+    const Played p = play(path);
+    expect_clean_end(p, f.decoded_samples);
+    if (f.sha256 == "-")
+        return;  // no reference: ending cleanly is the test
+    if (f.rate != 44100 || f.channels > 2) {
+        // The true duration on the stereo 44100 Hz device.
+        EXPECT_NEAR(p.bytes.size() / 4.0, atof(f.decoded_samples.c_str()) * 44100 / f.rate, 2);
+        return;
+    }
+    // The reference samples brought to 16 bits: narrower ones exactly (16-bit
+    // stereo thus byte for byte), wider ones within the dither's one step;
+    // mono on both channels.
+    std::vector<int32_t> samples;
+    ASSERT_TRUE(reference_decode(path, &samples)) << "the reference decode fails its checksum";
+    const size_t copies = f.channels == 1 ? 2 : 1;
+    ASSERT_EQ(p.bytes.size(), samples.size() * copies * 2);
+    int worst = 0;
+    for (size_t i = 0; i < p.bytes.size() / 2; ++i)
+        worst = std::max(
+            worst,
+            std::abs(enginetest::read_16(&p.bytes[2 * i]) - enginetest::expected_16(samples[i / copies], f.bits)));
+    EXPECT_LE(worst, f.bits > 16 ? 1 : 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, Corpus, ::testing::ValuesIn(manifest()),
+                         [](const ::testing::TestParamInfo<CorpusFile>& info) {
+                             const std::string& name = info.param.name;
+                             return std::regex_replace(name.substr(0, name.rfind('.')), std::regex("[^A-Za-z0-9]"),
+                                                       "_");
+                         });
+
+TEST_P(TonePlay, PlaysAtTrueDurationAndFrequencyWithoutStepsOrNotAtAll)
+{
+    const Tone& t = GetParam();
+    TempTree dir;
+    write_tone(dir / "tone.flac", t);
+    const Played p = play(dir / "tone.flac", t.device);
+    // A device that cannot play ends the play at once: nothing decoded.
+    expect_clean_end(p, t.plays ? std::to_string(t.rate) : "0", t.opens);
+    EXPECT_TRUE(t.plays || p.bytes.empty());
+    for (unsigned side = 0; side < (t.plays ? t.out_channels : 0); ++side) {
+        SCOPED_TRACE(side == 0 ? "left" : "right");
+        expect_true_tone(p.bytes, t, side);
+    }
+}
+
+// Up- and downsampling, the device's own rate, both widths and channel
+// counts; the device answering another rate, one channel, little-endian or
+// a format we do not write; a device that cannot be opened or written.
+INSTANTIATE_TEST_SUITE_P(
+    Tones, TonePlay,
+    ::testing::Values(
+        Tone{"8000Hz_16bit_mono", 8000, 16, 1}, Tone{"22050Hz_12bit_stereo", 22050, 12, 2},
+        Tone{"44100Hz_24bit_mono", 44100, 24, 1}, Tone{"96000Hz_24bit_stereo", 96000, 24, 2},
+        Tone{"192000Hz_16bit_mono", 192000, 16, 1},
+        Tone{"device_at_48000Hz", 44100, 16, 2, "LIRVA_DSP_ANSWER=rate=48000", 2, 48000},
+        Tone{"device_of_one_channel", 44100, 16, 2, "LIRVA_DSP_ANSWER=channels=1", 1},
+        Tone{"little_endian_device", 44100, 16, 2, "LIRVA_DSP_ANSWER=format=s16le", 2, 44100, false},
+        Tone{"unsigned_8bit_device", 44100, 16, 2, "LIRVA_DSP_ANSWER=format=u8", 2, 44100, true, true, false},
+        Tone{"device_fails_to_open", 44100, 16, 2, "LIRVA_DSP_FAIL=open", 2, 44100, true, false, false},
+        Tone{"device_fails_every_write", 44100, 16, 2, "LIRVA_DSP_FAIL=write", 2, 44100, true, true, false}),
+    [](const ::testing::TestParamInfo<Tone>& info) { return std::string(info.param.name); });
