@@ -6,21 +6,20 @@
 // event with a bound that only catches a hang, and the reference decode.
 #include <sys/types.h>
 
-#include <chrono>
 #include <functional>
 #include <map>
 #include <string>
 #include <vector>
 
 #include "command.h"
+#include "wait.h"
 
 namespace desktop {
 
-// The one bound on every wait: long enough for a loaded machine, so that
-// reaching it means a hang.
-constexpr std::chrono::seconds kHangBound{120};
+using testsupport::readFile;
+using testsupport::shellQuoted;
 
-// "" when the tool or library is there, else a sentence saying what is
+// "" when the program (or file) is there, else a sentence saying what is
 // missing and which Debian package brings it.
 std::string missingProgram(const std::string& program, const std::string& package);
 std::string missingFile(const std::string& path, const std::string& package);
@@ -29,17 +28,12 @@ std::string missingFile(const std::string& path, const std::string& package);
 // a missing one fails the test; elsewhere it skips it.
 bool toolsRequired();
 
-// Calls `done` until it returns true or kHangBound has passed; false then.
+// Calls `done` every 50 ms (each call may start a program) until it returns
+// true; false once testwait::hang_bound has passed.
 bool waitUntil(const std::function<bool()>& done);
-
-using testsupport::readFile;
 
 // The reference decode of a FLAC file: big-endian signed raw samples.
 std::string referenceDecode(const std::string& flacFile);
-
-// The corpus files whose stream is 16-bit stereo 44100 Hz (the device's own
-// format, so that every byte must arrive unchanged), by the corpus manifest.
-std::vector<std::string> deviceFormatCorpusFiles(const std::string& corpusDir);
 
 // A program started in the background with extra environment variables;
 // stopped with SIGTERM when destroyed if still running.
