@@ -1,0 +1,55 @@
+#!/usr/bin/env bash
+# The interactive terminal: simhost in tmux as a person uses it, with real
+# keys, the simulated device at real-time speed, and the screen read back.
+source "$(dirname "$0")/desktop_lib.sh"
+need tmux tmux
+# Letters and a dash that are not ASCII, in a folder whose name is not ASCII.
+folder="$work/Música"
+name="Björk – Jóga.flac"
+mkdir "$folder"
+cp "$tune" "$folder/$name"
+
+start_terminal LIRVA_DSP_SPEED=1 "LIRVA_DSP_CAPTURE=$work/capture.raw"
+wait_window
+grep -q "Esc exit" <<<"$screen" || fail "no key help row"
+
+# The arrows move the cursor both ways.
+before=$(cursor_row)
+keys Down
+wait_until cursor_moved "$before" || fail "Down did not move the cursor (hang)"
+keys Up
+wait_window
+
+# The names show as themselves (the walk finds them), and the file plays
+# with its time captions.
+walk_to "$folder/$name"
+wait_screen 'Elapsed Time : +00:0[1-6]' "no elapsed second"
+cursor_on "$name" || fail "the cursor left the file"
+grep -Eq 'Total Time : +00:07' <<<"$screen" || fail "no total time"
+! grep -q '?' <<<"$screen" || fail "a character shown as '?'"
+
+# "b" stops: the captions go and the bar is empty.
+keys b
+wait_screen '\.{20,} +0%' "no stop"
+! grep -q "Time :" <<<"$screen" || fail "the captions stayed"
+
+# "r" returns to the root.
+keys r
+wait_screen '\|  /bin ' "no root listing"
+
+# Esc leaves: simhost ends well and the terminal is as it was.
+keys Escape
+wait_exit
+[ "$exit_code" = 0 ] || fail "simhost's exit code was $exit_code"
+[ -s "$work/stty.before" ] || fail "no terminal settings recorded"
+cmp -s "$work/stty.before" "$work/stty.after" || fail "the terminal's settings changed"
+[ "$(pane '#{alternate_on}')" = 0 ] || fail "still on the program's screen"
+[ "$(pane '#{cursor_flag}')" = 1 ] || fail "the cursor stays hidden"
+! grep -q "Lirva 0.0.2" <<<"$screen" || fail "the window is still shown"
+
+# What the device received is the start of the reference decode, cut short.
+reference "$tune" >"$work/reference.raw"
+[ -s "$work/capture.raw" ] || fail "the device received nothing"
+[ "$(stat -c %s "$work/capture.raw")" -lt "$(stat -c %s "$work/reference.raw")" ] || fail "the play was not stopped"
+cmp -n "$(stat -c %s "$work/capture.raw")" "$work/capture.raw" "$work/reference.raw" || fail "bytes differ from the reference"
+echo "passed"
