@@ -8,10 +8,11 @@
 #
 # The packages come from the Debian archives and suites the machine's apt
 # sources name (the release, -updates, -security), unpacked without running
-# any of their scripts. The root is cached under ~/.cache/lirva/, keyed by
-# the architecture, the package list and this script, so a second run only
-# prints the path. It is built in a temporary folder and renamed into place
-# when complete: an interrupted run leaves nothing a later run would trust.
+# any of their scripts. The root is cached under $LIRVA_CACHE (default
+# ~/.cache/lirva), keyed by the architecture, the package list and this
+# script, so a second run only prints the path. It is built in a temporary
+# folder and renamed into place when complete: an interrupted run leaves
+# nothing a later run would trust.
 # Usage: scripts/foreign-root.sh i386|s390x
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
@@ -24,7 +25,7 @@ esac
 # With what they pull in: the C and C++ runtime the programs load.
 packages=(libflac-dev libsigc++-3.0-dev libncurses-dev libspeexdsp-dev libgtest-dev libgmock-dev)
 
-cache=${XDG_CACHE_HOME:-$HOME/.cache}/lirva
+cache=${LIRVA_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/lirva}
 key=$( { echo "$arch"; printf '%s\n' "${packages[@]}"; cat "${BASH_SOURCE[0]}"; } | sha256sum | cut -c1-16)
 root=$cache/root-$arch-$key
 if [ -d "$root" ]; then
@@ -35,13 +36,22 @@ fi
 "$top/scripts/setup.sh" mmdebstrap >&2
 
 # One source line per Debian archive and suite of the machine's apt sources,
-# with the components it uses there.
-sources=$(apt-get indextargets --format '$(REPO_URI) $(RELEASE) $(COMPONENT)' \
-            'Created-By: Packages' 'Origin: Debian' |
-          sort -u |
-          awk '{ key = $1 " " $2; if (!(key in parts)) order[n++] = key; parts[key] = parts[key] " " $3 }
-               END { for (i = 0; i < n; i++) print "deb [signed-by=/usr/share/keyrings/debian-archive-keyring.gpg] " order[i] parts[order[i]] }')
-[ -n "$sources" ] || { echo "foreign-root: the machine's apt sources name no Debian archive (run apt-get update)" >&2; exit 1; }
+# with the components it uses there. The archive's origin is known from the
+# lists apt-get update fetched.
+debian_sources() {
+  apt-get indextargets --format '$(REPO_URI) $(RELEASE) $(COMPONENT)' 'Created-By: Packages' 'Origin: Debian' |
+    sort -u |
+    awk '{ key = $1 " " $2; if (!(key in parts)) order[n++] = key; parts[key] = parts[key] " " $3 }
+         END { for (i = 0; i < n; i++) print "deb [signed-by=/usr/share/keyrings/debian-archive-keyring.gpg] " order[i] parts[order[i]] }'
+}
+sources=$(debian_sources)
+if [ -z "$sources" ]; then
+  sudo=""
+  [ "$(id -u)" -eq 0 ] || sudo="sudo"
+  $sudo apt-get -o DPkg::Lock::Timeout=600 update >&2
+  sources=$(debian_sources)
+fi
+[ -n "$sources" ] || { echo "foreign-root: the machine's apt sources name no Debian archive" >&2; exit 1; }
 suite=$(awk 'NR == 1 { print $4 }' <<<"$sources")
 
 mkdir -p "$cache"
@@ -65,4 +75,10 @@ find "$work/root" -type l -lname '/*' -print0 |
   done
 
 mv -T "$work/root" "$root" 2>/dev/null || [ -d "$root" ]   # another run may have finished first
+# Roots of this architecture from an older package list or script are not
+# used any more, nor what a run killed on the way left a day ago.
+for old in "$cache/root-$arch-"*; do
+  [ "$old" = "$root" ] || rm -rf "$old"
+done
+find "$cache" -maxdepth 1 -name ".root-$arch-*" -mmin +1440 -exec rm -rf {} +
 echo "$root"
