@@ -75,10 +75,7 @@ find "$work/root" -type l -lname '/*' -print0 |
   done
 
 mv -T "$work/root" "$root" 2>/dev/null || [ -d "$root" ]   # another run may have finished first
-# Roots of this architecture from an older package list or script are not
-# used any more, nor what a run killed on the way left a day ago.
-for old in "$cache/root-$arch-"*; do
-  [ "$old" = "$root" ] || rm -rf "$old"
-done
+# What a run killed on the way left a day ago. (Roots of another key stay:
+# build folders, of other worktrees too, may still load from them.)
 find "$cache" -maxdepth 1 -name ".root-$arch-*" -mmin +1440 -exec rm -rf {} +
 echo "$root"
