@@ -52,7 +52,8 @@ if [ -z "$sources" ]; then
   sources=$(debian_sources)
 fi
 [ -n "$sources" ] || { echo "foreign-root: the machine's apt sources name no Debian archive" >&2; exit 1; }
-suite=$(awk 'NR == 1 { print $4 }' <<<"$sources")
+# The release itself (bookworm, not bookworm-updates): the shortest suite.
+suite=$(awk '{ print length($4), $4 }' <<<"$sources" | sort -n | awk 'NR == 1 { print $2 }')
 
 mkdir -p "$cache"
 work=$(mktemp -d "$cache/.root-$arch-$key.XXXXXX")
