@@ -1,21 +1,20 @@
 # Cross build for s390x: a big-endian CPU, so byte-order faults show up in
-# the test suite. Uses Debian's cross compiler and the s390x multiarch
-# packages of every dependency; the tests run under user-mode qemu.
-#   cmake -S . -B build-s390x -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/s390x-linux-gnu.cmake
+# the test suite: scripts/cross-test.sh s390x. Debian's cross compiler, and
+# Debian's own s390x builds of every library from a root file system of
+# their own that scripts/foreign-root.sh makes (the machine needs no s390x
+# package); the tests run under user-mode qemu:
+#   cmake -S . -B build-s390x -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/s390x-linux-gnu.cmake \
+#         -DLIRVA_FOREIGN_ROOT=$(scripts/foreign-root.sh s390x)
 set(CMAKE_SYSTEM_NAME Linux)
 set(CMAKE_SYSTEM_PROCESSOR s390x)
 set(CMAKE_C_COMPILER s390x-linux-gnu-gcc)
 set(CMAKE_CXX_COMPILER s390x-linux-gnu-g++)
-
-# Libraries and CMake package files live under /usr/lib/s390x-linux-gnu.
 set(CMAKE_LIBRARY_ARCHITECTURE s390x-linux-gnu)
 
-# "-L /" makes qemu use the multiarch loader and libc in /lib/s390x-linux-gnu,
-# the ones the multiarch libraries were built against. The cross
-# toolchain's own copy in /usr/s390x-linux-gnu does not match them.
-# The tests start simhost and lirva-play through this emulator too.
-set(CMAKE_CROSSCOMPILING_EMULATOR qemu-s390x;-L;/)
+include(${CMAKE_CURRENT_LIST_DIR}/foreign-root.cmake)
+lirva_use_foreign_root(s390x ld64.so.1)
 
-# pkg-config must see only the s390x .pc files (and the arch-independent ones).
-set(ENV{PKG_CONFIG_LIBDIR} /usr/lib/s390x-linux-gnu/pkgconfig:/usr/share/pkgconfig)
-set(ENV{PKG_CONFIG_PATH} "")
+# The tests run under this emulator, and so do the programs they start
+# (simhost, lirva-play). Without -L: the programs name the root's loader
+# themselves (see foreign-root.cmake).
+set(CMAKE_CROSSCOMPILING_EMULATOR qemu-s390x)

@@ -9,6 +9,9 @@
 #          run under qemu-ppc (and so do simhost and lirva-play); Debian
 #          has no PowerPC packages, so scripts/powerpc-libs.sh builds the
 #          libraries from source into a cached prefix
+# s390x and i386 use Debian's own builds of the libraries, from a root file
+# system that scripts/foreign-root.sh makes and caches: the machine gets
+# only the cross compiler (and qemu), never a package of that architecture.
 # Usage: scripts/cross-test.sh s390x|i386|powerpc
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
@@ -20,32 +23,20 @@ case "$arch" in
   powerpc) triplet=powerpc-linux-gnu-qemu; tools=(g++-powerpc-linux-gnu qemu-user dpkg-dev googletest) ;;
   *) echo "usage: $0 s390x|i386|powerpc" >&2; exit 2 ;;
 esac
-libs=()
-if [ "$arch" != powerpc ]; then
-  # Debian's own builds of the libraries for that architecture (multiarch).
-  # Installed only as they come: never pinned nor downgraded, so where the
-  # archive cannot serve them at the machine's own versions (s390x has no
-  # security archive) apt refuses, and nothing of the machine's moves.
-  for p in libflac-dev libsigc++-3.0-dev libncurses-dev libspeexdsp-dev libgtest-dev libgmock-dev; do
-    libs+=("$p:$arch")
-  done
-  if ! dpkg --print-foreign-architectures | grep -qx "$arch"; then
-    sudo=""
-    [ "$(id -u)" -eq 0 ] || sudo="sudo"
-    $sudo dpkg --add-architecture "$arch"
-  fi
-fi
-"$top/scripts/setup.sh" "${tools[@]}" "${libs[@]}"
+"$top/scripts/setup.sh" "${tools[@]}"
 
 dir=$(build_dir "$arch")
-extra=()
 if [ "$arch" = powerpc ]; then
+  libs=LIRVA_PPC_LIBS
   prefix=$("$top/scripts/powerpc-libs.sh" emulated)
-  extra=(-DLIRVA_PPC_LIBS="$prefix")
-  # The link flags and pkg-config results are cached at the first configure:
-  # a new library prefix needs a fresh one.
-  grep -qxF "LIRVA_PPC_LIBS:PATH=$prefix" "$dir/CMakeCache.txt" 2>/dev/null || extra+=(--fresh)
+else
+  libs=LIRVA_FOREIGN_ROOT
+  prefix=$("$top/scripts/foreign-root.sh" "$arch")
 fi
+extra=(-D"$libs=$prefix")
+# The link flags and pkg-config results are cached at the first configure:
+# a new library prefix or root needs a fresh one.
+grep -qxF "$libs:PATH=$prefix" "$dir/CMakeCache.txt" 2>/dev/null || extra+=(--fresh)
 cmake -S "$top" -B "$dir" -G Ninja -DLIRVA_CORPUS_DIR="$corpus_dir" \
   -DCMAKE_TOOLCHAIN_FILE="$top/cmake/$triplet.cmake" "${extra[@]}" >/dev/null
 ninja -C "$dir" -j2
