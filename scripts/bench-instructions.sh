@@ -56,12 +56,14 @@ while read -r name rate bits channels; do
     [ "$rate" = 44100 ] || builds+=(fixed table)
     for build in "${builds[@]}"; do
         out="$work/callgrind.$build.$rate-$bits-$channels"
-        libpath=""
-        [ "$build" = fixed ] && libpath=$fixed
-        [ "$build" = table ] && libpath=$table
-        env LD_LIBRARY_PATH="$libpath" LIRVA_DSP_SPEED=0 \
+        # The other builds of libspeexdsp are preloaded: the programs' own
+        # search path (RPATH) comes before LD_LIBRARY_PATH.
+        preload=$sim
+        [ "$build" = fixed ] && preload+=" $fixed/libspeexdsp.so.1"
+        [ "$build" = table ] && preload+=" $table/libspeexdsp.so.1"
+        env LIRVA_DSP_SPEED=0 \
             valgrind --tool=callgrind --callgrind-out-file="$out" --trace-children=yes \
-            env LD_PRELOAD="$sim" "$play" "$f" >/dev/null 2>"$work/valgrind.log" ||
+            env LD_PRELOAD="$preload" "$play" "$f" >/dev/null 2>"$work/valgrind.log" ||
             { tail "$work/valgrind.log"; exit 1; }
         total=$(awk '/^summary:/ { print $2 }' "$out")
         chain=$(( $(inclusive "$out" ":OutputChain::convert") + $(inclusive "$out" ":OutputChain::drain") ))
