@@ -1,117 +1,42 @@
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <chrono>
-#include <thread>
+#include <string>
+#include <vector>
 
 #include "ebutton.h"
 #include "elistbox.h"
 #include "emainloop.h"
 #include "ewindow.h"
-#include "tree_lock.h"
-#include "wait.h"
 #include "widget_private.h"
 
-namespace {
-
-using namespace std::chrono_literals;
-
-// Sends exit once a paint has shown `awaited` in the label (or after the
-// bound that only a hang reaches),
-// and notes whether every paint held the tree lock.
-class WatchingFrontend : public eFrontend {
-public:
-    WatchingFrontend(const eLabel& label, eString awaited) : label_(label), awaited_(std::move(awaited)) { }
-
-    bool nextKey(eRCKey& key, int) override
-    {
-        key = eRCKey::exit;
-        if (sawAwaited || std::chrono::steady_clock::now() > deadline_)
-            return true;
-        std::this_thread::sleep_for(2ms);
-        return false;
-    }
-    void paint(const eWidget&) override
-    {
-        ++paints;
-        std::thread probe([this] {
-            if (widgetTreeLock().try_lock()) {
-                widgetTreeLock().unlock();
-                unlockedPaint = true;
-            }
-        });
-        probe.join();
-        sawAwaited = sawAwaited || internals(label_).getText() == awaited_;
-    }
-
-    std::atomic<int> paints{0};
-    bool unlockedPaint = false, sawAwaited = false;
-
-private:
-    const eLabel& label_;
-    eString awaited_;
-    std::chrono::steady_clock::time_point deadline_ = std::chrono::steady_clock::now() + testwait::hang_bound;
-};
-
-struct Dialog : ::testing::Test {
+// A modal window: a list with the focus (leaving it rejects the window), a
+// red button that closes the window with 7, and a hidden blue one that would
+// close it with 9. Keys go to the focused list or their visible button until
+// the window closes.
+TEST(Mainloop, RunsTheModalWindowWithPostedKeysUntilItCloses)
+{
     eWindow window{1};
-    eListBox<eListBoxEntryText>* list = new eListBox<eListBoxEntryText>(&window);
-    eLabel* label = new eLabel(&window);
-    std::vector<eString> chosen;
-
-    Dialog()
-    {
-        list->resize(eSize(100, 100));
-        new eListBoxEntryText(list, "one");
-        new eListBoxEntryText(list, "two");
-        list->selected.connect([this](eListBoxEntryText* e) {
-            if (e)
-                chosen.push_back(e->getText());
-            else
-                window.reject();  // leaving the list ends the loop
-        });
-        window.setFocus(list);
-        window.show();
+    auto* list = new eListBox<eListBoxEntryText>(&window);
+    list->resize(eSize(100, 100));
+    new eListBoxEntryText(list, "one");
+    new eListBoxEntryText(list, "two");
+    std::vector<std::string> chosen;
+    list->selected.connect([&](eListBoxEntryText* e) { e ? chosen.push_back(e->getText()) : window.reject(); });
+    for (auto [colour, result] : {std::pair("red", 7), std::pair("blue", 9)}) {
+        auto* button = new eButton(&window);
+        button->setShortcut(colour);
+        button->selected.connect([&window, result = result] { internals(window).close(result); });
+        if (result == 9)
+            button->hide();
     }
-};
-
-}  // namespace
-
-TEST_F(Dialog, ExecRunsPostedKeysUntilRejected)
-{
-    eMainloop& loop = eMainloop::instance();
-    loop.postKey(eRCKey::down);
-    loop.postKey(eRCKey::ok);
-    loop.postKey(eRCKey::exit);
-    EXPECT_EQ(window.exec(), -1);
-    EXPECT_EQ(chosen, (std::vector<eString>{"two"}));
-
-    eButton* red = new eButton(&window);
-    red->setShortcut("red");
-    red->selected.connect([this] { internals(window).close(7); });
-    std::thread poster([] {
-        std::this_thread::sleep_for(10ms);
-        eMainloop::instance().postKey(eRCKey::red);
-    });
-    EXPECT_EQ(window.exec(), 7);
-    poster.join();
-}
-
-TEST_F(Dialog, ChangeFromAnotherThreadIsRepaintedUnderTheLock)
-{
-    WatchingFrontend screen(*label, "playing");
-    eMainloop::instance().setFrontend(&screen);
-    std::thread player([&] {
-        // After the first paint, so that only a repaint can show the change.
-        EXPECT_TRUE(testwait::until([&] { return screen.paints > 0; })) << "never painted (a hang)";
-        label->setText("playing");
-    });
-    const int result = window.exec();
-    player.join();
-    eMainloop::instance().setFrontend(nullptr);
-
-    EXPECT_EQ(result, -1);
-    EXPECT_TRUE(screen.sawAwaited);
-    EXPECT_GE(screen.paints.load(), 2);
-    EXPECT_FALSE(screen.unlockedPaint);
+    window.setFocus(list);
+    window.show();
+    auto exec = [&](std::initializer_list<eRCKey> keys) {
+        for (eRCKey key : keys)
+            eMainloop::instance().postKey(key);
+        return window.exec();
+    };
+    EXPECT_EQ(exec({eRCKey::down, eRCKey::ok, eRCKey::blue, eRCKey::exit}), -1);
+    EXPECT_EQ(exec({eRCKey::up, eRCKey::ok, eRCKey::red}), 7);
+    EXPECT_EQ(chosen, (std::vector<std::string>{"two", "one"}));
 }
