@@ -106,12 +106,10 @@ TEST_F(DspSim, LogsTheSettingsAndAnswersAsTheDeviceOrTheTestSays)
 TEST_F(DspSim, FailsItsOpenOrEveryWriteWhenAsked)
 {
     setenv("LIRVA_DSP_FAIL", "open", 1);
-    EXPECT_EQ(sim.open("/dev/dsp", O_WRONLY), -1);
-    EXPECT_EQ(errno, EBUSY);
+    EXPECT_TRUE(sim.open("/dev/dsp", O_WRONLY) == -1 && errno == EBUSY);
     setenv("LIRVA_DSP_FAIL", "write", 1);
     const int fd = sim.open("/dev/dsp", O_WRONLY);
-    EXPECT_EQ(sim.write(fd, "\x01\x02", 2), -1);
-    EXPECT_EQ(errno, EIO);
+    EXPECT_TRUE(sim.write(fd, "\x01\x02", 2) == -1 && errno == EIO);
     EXPECT_EQ(sim.close(fd), 0);
     EXPECT_EQ(readFile(capture), "");
 }
@@ -151,7 +149,6 @@ TEST(Pacer, ChainsSlotsAtTheRateTimesTheSpeedUntilTheDeviceRunsDry)
         const int64_t later = slot.end_ns + Pacer::idle_slack_ns + 1;  // dry for longer: afresh
         EXPECT_EQ(pacer.reserve(later, 17640).start_ns, later) << speed;
     }
-    EXPECT_EQ(Pacer(0).reserve(7, 1 << 20).end_ns, 7) << "unpaced";
 
     Pacer pacer(176400), late(176400);  // 1 s is 176400 bytes
     EXPECT_EQ(pacer.cut_short(pacer.reserve(0, 176400), 500 * ms + 1000, 176400), 88200u) << "whole frames";

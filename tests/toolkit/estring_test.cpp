@@ -2,25 +2,20 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
-
 // The pieces the player cuts names and times with stay inside the string,
 // and replacing never scans its own output again.
 TEST(eString, PiecesStayInsideTheStringAndEditsAreWhole)
 {
     const eString s("abcdef"), longArg(1000, 'x');
-    eString formatted;
     const std::pair<eString, std::string> cases[] = {
         {s.left(100), "abcdef"},
-        {s.mid(2, 3), "cde"},
         {s.mid(4000000000u, 1), ""},
-        {s.right(5), "bcdef"},
         {s.right(100), "abcdef"},
         {eString("c.FlAc_\xe9").upper(), "C.FLAC_\xe9"},
         {eString("///").strReplace("//", "/"), "//"},
         {eString("aaa").strReplace("a", "aa"), "aaaaaa"},
         {eString("abc").strReplace(nullptr, "y"), "abc"},
-        {formatted.sprintf("[%s]", longArg.c_str()), "[" + longArg + "]"},
+        {eString().sprintf("[%s]", longArg.c_str()), "[" + longArg + "]"},
     };
     for (const auto& [got, want] : cases)
         EXPECT_EQ(got, want);

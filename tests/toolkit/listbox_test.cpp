@@ -3,7 +3,9 @@
 #include <string>
 #include <vector>
 
+#include "ebutton.h"
 #include "elistbox.h"
+#include "emainloop.h"
 #include "ewindow.h"
 #include "widget_private.h"
 
@@ -31,4 +33,31 @@ TEST(ListBox, KeysMoveTheCursorOnThePageAndOkOrExitSelect)
         EXPECT_EQ(internals(*list).getTop(), steps[i].top) << "step " << i;
     }
     EXPECT_EQ(selected, (std::vector<eListBoxEntryText*>{internals(*list).entryAt(1), nullptr}));
+}
+
+// A modal window: a list with the focus (leaving it rejects the window) and
+// a red button that closes the window with 7. Keys go to the focused list or
+// their colour's button until the window closes.
+TEST(Mainloop, RunsTheModalWindowWithPostedKeysUntilItCloses)
+{
+    eWindow window{1};
+    auto* list = new eListBox<eListBoxEntryText>(&window);
+    list->resize(eSize(100, 100));
+    new eListBoxEntryText(list, "one");
+    new eListBoxEntryText(list, "two");
+    std::vector<std::string> chosen;
+    list->selected.connect([&](eListBoxEntryText* e) { e ? chosen.push_back(e->getText()) : window.reject(); });
+    auto* red = new eButton(&window);
+    red->setShortcut("red");
+    red->selected.connect([&] { internals(window).close(7); });
+    window.setFocus(list);
+    window.show();
+    auto exec = [&](std::initializer_list<eRCKey> keys) {
+        for (eRCKey key : keys)
+            eMainloop::instance().postKey(key);
+        return window.exec();
+    };
+    EXPECT_EQ(exec({eRCKey::down, eRCKey::ok, eRCKey::exit}), -1);
+    EXPECT_EQ(exec({eRCKey::up, eRCKey::ok, eRCKey::red}), 7);
+    EXPECT_EQ(chosen, (std::vector<std::string>{"two", "one"}));
 }
