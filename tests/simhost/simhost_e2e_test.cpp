@@ -41,8 +41,8 @@ TEST_P(SimhostPlay, PlaysAFileByteExactShowsItAndStopsWithTheBlueKeyOrOnLeaving)
                             " && LIRVA_DSP_SPEED=1 LIRVA_DSP_CAPTURE=" + shellQuoted(tree / "cap.raw") + " " +
                             simhost("--thread-kill=" + std::string(GetParam()) + " --script keys " LIRVA_PLUGIN));
     ASSERT_EQ(r.exitCode, 0) << r.output;
-    const size_t firstEnd = r.output.find("----- end screen -----");
-    const std::string playing = r.output.substr(0, firstEnd), stopped = r.output.substr(firstEnd);
+    const size_t end1 = r.output.find("----- end screen -----"), end2 = r.output.find("----- end screen", end1 + 1);
+    const std::string playing = r.output.substr(0, end1), stopped = r.output.substr(end1, end2 - end1);
     EXPECT_NE(rowOf(playing, name, true), std::string::npos) << "the name as itself\n" << playing;
     EXPECT_TRUE(shows(playing, "Total Time : [^\n]*00:07")) << playing;
     EXPECT_TRUE(shows(playing, "Elapsed Time : [^\n]*00:0[12]")) << playing;
