@@ -3,123 +3,61 @@
 #include <string>
 #include <vector>
 
+#include "ebutton.h"
 #include "elistbox.h"
+#include "emainloop.h"
 #include "ewindow.h"
 #include "widget_private.h"
 
-namespace {
-
-using TextList = eListBox<eListBoxEntryText>;
-
-struct ListBox : ::testing::Test {
+// A list of twelve that shows five rows: the cursor and the top row after
+// each key, then what OK and exit select.
+TEST(ListBox, KeysMoveTheCursorOnThePageAndOkOrExitSelect)
+{
     eWindow window{1};
-    TextList* list = new TextList(&window, nullptr, 1);
-    std::vector<eListBoxEntryText*> selected, changed;
-
-    ListBox()
-    {
-        list->resize(eSize(200, 5 * eListBoxEntryText::getEntryHeight()));  // 5 rows
-        list->selected.connect([this](eListBoxEntryText* e) { selected.push_back(e); });
-        list->selchanged.connect([this](eListBoxEntryText* e) { changed.push_back(e); });
+    auto* list = new eListBox<eListBoxEntryText>(&window, nullptr, 1);
+    list->resize(eSize(200, 5 * eListBoxEntryText::getEntryHeight()));
+    std::vector<eListBoxEntryText*> selected;
+    list->selected.connect([&](eListBoxEntryText* e) { selected.push_back(e); });
+    for (int i = 0; i < 12; ++i)
+        new eListBoxEntryText(list, eString(std::to_string(i)));
+    const struct {
+        eRCKey key;
+        int cursor, top;
+    } steps[] = {{eRCKey::up, 0, 0},    {eRCKey::down, 1, 0}, {eRCKey::down, 2, 0},   {eRCKey::down, 3, 0},
+                 {eRCKey::down, 4, 0},  {eRCKey::down, 5, 1}, {eRCKey::right, 10, 6}, {eRCKey::pageDown, 11, 7},
+                 {eRCKey::down, 11, 7}, {eRCKey::left, 6, 6}, {eRCKey::pageUp, 1, 1}, {eRCKey::pageUp, 0, 0},
+                 {eRCKey::down, 1, 0},  {eRCKey::ok, 1, 0},   {eRCKey::exit, 1, 0}};
+    for (size_t i = 0; i < std::size(steps); ++i) {
+        EXPECT_TRUE(internals(*list).keyDown(steps[i].key));
+        EXPECT_EQ(internals(*list).getCurrentIndex(), steps[i].cursor) << "step " << i;
+        EXPECT_EQ(internals(*list).getTop(), steps[i].top) << "step " << i;
     }
-    void fill(int count)
-    {
-        for (int i = 0; i < count; ++i)
-            new eListBoxEntryText(list, eString(std::to_string(i)), nullptr, 0, eString(), 0);
-    }
-    // Sends a key; returns the cursor and the top row after it.
-    std::pair<int, int> press(eRCKey key)
-    {
-        EXPECT_TRUE(internals(*list).keyDown(key));
-        return {internals(*list).getCurrentIndex(), internals(*list).getTop()};
-    }
-};
-
-using Pos = std::pair<int, int>;
-
-}  // namespace
-
-TEST_F(ListBox, CursorMovesByRowAndPageKeepingItOnThePage)
-{
-    fill(12);
-    EXPECT_EQ(press(eRCKey::up), Pos(0, 0));  // no wrap
-    for (int i = 0; i < 4; ++i)
-        press(eRCKey::down);
-    EXPECT_EQ(press(eRCKey::down), Pos(5, 1));
-    EXPECT_EQ(press(eRCKey::right), Pos(10, 6));
-    EXPECT_EQ(press(eRCKey::pageDown), Pos(11, 7));  // clamped
-    EXPECT_EQ(press(eRCKey::down), Pos(11, 7));
-    EXPECT_EQ(press(eRCKey::left), Pos(6, 6));
-    EXPECT_EQ(press(eRCKey::pageUp), Pos(1, 1));
-    EXPECT_EQ(press(eRCKey::pageUp), Pos(0, 0));
-
-    // One selchanged per real move, with the new entry.
-    ASSERT_EQ(changed.size(), 10u);
-    EXPECT_EQ(changed[5], internals(*list).entryAt(10));
-    internals(*list).setCurrentIndex(99);
-    EXPECT_EQ(changed.back(), internals(*list).entryAt(11));
-    EXPECT_EQ(internals(*list).getTop(), 7);
+    EXPECT_EQ(selected, (std::vector<eListBoxEntryText*>{internals(*list).entryAt(1), nullptr}));
 }
 
-TEST_F(ListBox, OkSelectsTheCursorExitSelectsNothing)
+// A modal window: a list with the focus (leaving it rejects the window) and
+// a red button that closes the window with 7. Keys go to the focused list or
+// their colour's button until the window closes.
+TEST(Mainloop, RunsTheModalWindowWithPostedKeysUntilItCloses)
 {
-    press(eRCKey::down);
-    press(eRCKey::ok);  // empty list: nothing to select
-    EXPECT_TRUE(selected.empty() && changed.empty());
-
-    fill(3);
-    press(eRCKey::down);
-    press(eRCKey::ok);
-    press(eRCKey::exit);
-    EXPECT_EQ(selected, (std::vector<eListBoxEntryText*>{internals(*list).getCurrent(), nullptr}));
-    EXPECT_EQ(internals(*list).getCurrent()->getText(), "1");
-}
-
-TEST_F(ListBox, SortIsStableInByteOrder)
-{
-    for (const char* text : {"a", "B", "/a", " b", "..", "\xc3\xa9", "/a", "a b"})
-        new eListBoxEntryText(list, text);
-    eListBoxEntryText* firstSlashA = internals(*list).entryAt(2);
-    internals(*list).setCurrentIndex(7);
-    list->sort();
-
-    std::vector<std::string> texts;
-    for (int i = 0; i < internals(*list).getCount(); ++i)
-        texts.push_back(internals(*list).entryAt(i)->getText());
-    EXPECT_EQ(texts, (std::vector<std::string>{" b", "..", "/a", "/a", "B", "a", "a b", "\xc3\xa9"}));
-    EXPECT_EQ(internals(*list).entryAt(2), firstSlashA);
-    EXPECT_EQ(Pos(internals(*list).getCurrentIndex(), internals(*list).getTop()), Pos(0, 0));
-}
-
-// The list deletes its entries on clearList() and with itself: the leak
-// checker of the sanitizer build sees any it would leave.
-TEST_F(ListBox, OwnsItsEntries)
-{
-    fill(7);
-    internals(*list).setCurrentIndex(6);
-    list->clearList();
-    EXPECT_EQ(internals(*list).getCount(), 0);
-    EXPECT_EQ(Pos(internals(*list).getCurrentIndex(), internals(*list).getTop()), Pos(0, 0));
-
-    fill(1);
-    delete list;
-}
-
-TEST_F(ListBox, AtomicBatchesNestAndStayQuiet)
-{
-    fill(8);
-    list->beginAtomic();
-    list->beginAtomic();
-    internals(*list).setCurrentIndex(3);
-    list->clearList();
-    fill(4);
-    list->endAtomic();
-    internals(*list).setCurrentIndex(2);  // still inside the outer batch
-    list->endAtomic();
-    EXPECT_TRUE(changed.empty());
-    EXPECT_EQ(internals(*list).getCurrentIndex(), 2);
-
-    list->endAtomic();  // unbalanced: harmless
-    internals(*list).setCurrentIndex(0);
-    EXPECT_EQ(changed.size(), 1u);
+    eWindow window{1};
+    auto* list = new eListBox<eListBoxEntryText>(&window);
+    list->resize(eSize(100, 100));
+    new eListBoxEntryText(list, "one");
+    new eListBoxEntryText(list, "two");
+    std::vector<std::string> chosen;
+    list->selected.connect([&](eListBoxEntryText* e) { e ? chosen.push_back(e->getText()) : window.reject(); });
+    auto* red = new eButton(&window);
+    red->setShortcut("red");
+    red->selected.connect([&] { internals(window).close(7); });
+    window.setFocus(list);
+    window.show();
+    auto exec = [&](std::initializer_list<eRCKey> keys) {
+        for (eRCKey key : keys)
+            eMainloop::instance().postKey(key);
+        return window.exec();
+    };
+    EXPECT_EQ(exec({eRCKey::down, eRCKey::ok, eRCKey::exit}), -1);
+    EXPECT_EQ(exec({eRCKey::up, eRCKey::ok, eRCKey::red}), 7);
+    EXPECT_EQ(chosen, (std::vector<std::string>{"two", "one"}));
 }
