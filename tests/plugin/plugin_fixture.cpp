@@ -3,13 +3,11 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/ioctl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
-#include <stdexcept>
 
 #include "audio_device.h"
 #include "command.h"
@@ -29,70 +27,12 @@ std::vector<std::string> DialogTest::entries() const
     return texts;
 }
 
-FifoDevice::FifoDevice(std::string path) : path_(std::move(path))
+bool DialogTest::displayIdle()
 {
-    // Open for reading from the start, so that a play can open it at once.
-    if (mkfifo(path_.c_str(), 0600) != 0 || (fd_ = open(path_.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC)) < 0)
-        throw std::runtime_error("cannot make the FIFO " + path_);
-    audio_device_path = path_.c_str();
-    reader_ = std::thread([this] { read(); });
-}
-
-FifoDevice::~FifoDevice()
-{
-    quit_ = true;
-    reader_.join();
-    close(fd_);
-    audio_device_path = "/dev/dsp";
-}
-
-std::string FifoDevice::bytes() const
-{
-    std::lock_guard<std::mutex> lock(mutex_);
-    return bytes_;
-}
-
-int FifoDevice::ended() const
-{
-    std::lock_guard<std::mutex> lock(mutex_);
-    return ended_;
-}
-
-bool FifoDevice::full() const
-{
-    std::lock_guard<std::mutex> lock(mutex_);
-    int queued = 0;
-    const int capacity = fcntl(fd_, F_GETPIPE_SZ);
-    return capacity > 0 && ioctl(fd_, FIONREAD, &queued) == 0 && queued >= capacity;
-}
-
-void FifoDevice::read()
-{
-    char buffer[16384];
-    while (!quit_) {
-        pollfd ready{fd_, POLLIN, 0};
-        if (held) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-            continue;
-        }
-        if (poll(&ready, 1, 10) <= 0)
-            continue;
-        // Paced: 10 ms of 16-bit stereo at 44100 Hz per 10 ms.
-        const ssize_t n = ::read(fd_, buffer, paced ? 1764 : sizeof buffer);
-        if (paced)
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        std::lock_guard<std::mutex> lock(mutex_);
-        if (n > 0) {
-            bytes_.append(buffer, static_cast<size_t>(n));
-        } else if (n == 0) {
-            // The writer has closed and everything is read. A fresh
-            // descriptor wakes only for the next writer.
-            const int next = open(path_.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-            close(fd_);
-            fd_ = next;
-            ++ended_;
-        }
-    }
+    for (eLabel* label : {lb_TotalTime, lb_TT, lb_ElapsedTime, lb_ET})
+        if (!internals(*label).getText().empty())
+            return false;
+    return internals(*progress).getPerc() == 0;
 }
 
 std::vector<unsigned> PlayerTest::pauses;
@@ -102,6 +42,11 @@ void PlayerTest::SetUp()
 {
     if (const std::string why = testsupport::missingCorpus(); !why.empty())
         GTEST_SKIP() << why;
+    ThreadKill how = ThreadKill::cooperative;
+    if (const char* kill = std::getenv("LIRVA_THREAD_KILL")) {
+        ASSERT_TRUE(parseThreadKill(kill, how)) << "LIRVA_THREAD_KILL=" << kill;
+    }
+    setThreadKill(how);
     pauses.clear();
     gui_pause = [](unsigned seconds) {
         pauses.push_back(seconds);  // GUI thread only
@@ -109,46 +54,78 @@ void PlayerTest::SetUp()
             onPause();
         return 0u;
     };
-    ThreadKill how = ThreadKill::cooperative;
-    if (const char* kill = std::getenv("LIRVA_THREAD_KILL")) {
-        ASSERT_TRUE(parseThreadKill(kill, how)) << "LIRVA_THREAD_KILL=" << kill;
-    }
-    setThreadKill(how);
     tree.dir("music");
     std::filesystem::copy_file(corpus("subset-01-blocksize-4096.flac"), music("track one.flac"));
     std::filesystem::copy_file(corpus("subset-56-jpg-picture.flac"), music("picture.flac"));
     tree.file("music/broken.flac", "not a FLAC stream");
-    device = std::make_unique<FifoDevice>(tree / "dsp");
+    // Open for reading from the start, so that a play can open it at once.
+    tree.fifo("dsp");
+    deviceFd_ = open(devicePath_.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    ASSERT_GE(deviceFd_, 0);
+    audio_device_path = devicePath_.c_str();
+    reader_ = std::thread([this] { readDevice(); });
     fdsBefore = open_descriptors();
 }
 
 void PlayerTest::TearDown()
 {
     ExecThread::stopAll();
-    device.reset();
+    quit_ = true;
+    if (reader_.joinable())
+        reader_.join();
+    close(deviceFd_);
+    audio_device_path = "/dev/dsp";
     gui_pause = sleep;
     onPause = nullptr;
     setThreadKill(ThreadKill::cooperative);
 }
 
-std::string PlayerTest::corpus(const std::string& name)
+std::string PlayerTest::deviceBytes() const
 {
-    return std::string(LIRVA_CORPUS_DIR) + "/" + name;
+    std::lock_guard<std::mutex> lock(deviceMutex_);
+    return bytes_;
 }
 
-void PlayerTest::play(const std::string& name)
+int PlayerTest::devicePlays() const
 {
-    if (current() != tree / "music")
-        enter(tree / "music");
-    select(name);
+    std::lock_guard<std::mutex> lock(deviceMutex_);
+    return plays_;
 }
 
-bool DialogTest::displayIdle()
+bool PlayerTest::deviceFull() const
 {
-    for (eLabel* label : {lb_TotalTime, lb_TT, lb_ElapsedTime, lb_ET})
-        if (!internals(*label).getText().empty())
-            return false;
-    return internals(*progress).getPerc() == 0;
+    std::lock_guard<std::mutex> lock(deviceMutex_);
+    int queued = 0;
+    const int capacity = fcntl(deviceFd_, F_GETPIPE_SZ);
+    return capacity > 0 && ioctl(deviceFd_, FIONREAD, &queued) == 0 && queued >= capacity;
+}
+
+void PlayerTest::readDevice()
+{
+    char buffer[16384];
+    while (!quit_) {
+        pollfd ready{deviceFd_, POLLIN, 0};
+        if (held) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            continue;
+        }
+        if (poll(&ready, 1, 10) <= 0)
+            continue;
+        const ssize_t n = ::read(deviceFd_, buffer, paced ? 1764 : sizeof buffer);
+        if (paced)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));  // 1764 bytes' time
+        std::lock_guard<std::mutex> lock(deviceMutex_);
+        if (n > 0) {
+            bytes_.append(buffer, static_cast<size_t>(n));
+        } else if (n == 0) {
+            // The play closed the device and all is read. A fresh descriptor
+            // wakes only for the next play.
+            const int next = open(devicePath_.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+            close(deviceFd_);
+            deviceFd_ = next;
+            ++plays_;
+        }
+    }
 }
 
 void PlayerTest::expectNothingLeft()
@@ -161,8 +138,7 @@ void PlayerTest::expectNothingLeft()
     EXPECT_EQ(file_info.is_playing, 0);
     EXPECT_EQ(file_info.decoder, nullptr);
     EXPECT_FALSE(audio_device_is_open());
-    // The device's reader may still hold a descriptor of a play it has not
-    // read to its end.
+    // The device's reader may not have read the end of the last play yet.
     EXPECT_TRUE(testwait::until([&] { return open_descriptors() == fdsBefore; }))
         << open_descriptors() << " descriptors open, " << fdsBefore << " before";
 }
@@ -177,40 +153,33 @@ void PlayerTest::runWindow(const std::function<void()>& user)
     acting.join();
 }
 
-bool PlayerTest::press(eRCKey key)
+bool PlayerTest::press(std::vector<eRCKey> keys)
 {
     eMainloop& loop = eMainloop::instance();
-    const unsigned long handled = loop.keysHandled() + 1;
-    loop.postKey(key);
+    const unsigned long handled = loop.keysHandled() + keys.size();
+    for (eRCKey key : keys)
+        loop.postKey(key);
     return testwait::until([&] { return loop.keysHandled() >= handled; });
 }
 
 bool PlayerTest::choose(const std::string& entry)
 {
-    eMainloop& loop = eMainloop::instance();
     std::optional<std::vector<eRCKey>> keys;
     const bool listed = testwait::until([&] {
-        eWidget* top = loop.modalWidget();
+        eWidget* top = eMainloop::instance().modalWidget();
         std::lock_guard<std::recursive_mutex> lock(widgetTreeLock());
         return top != nullptr && (keys = keysToEntry(*top, entry)).has_value();
     });
-    if (!listed)
-        return false;
-    keys->push_back(eRCKey::ok);
-    for (eRCKey key : *keys)
-        if (!press(key))
-            return false;
-    return true;
+    if (listed)
+        keys->push_back(eRCKey::ok);
+    return listed && press(*keys);
 }
 
 bool PlayerTest::walkTo(const std::string& path)
 {
-    namespace fs = std::filesystem;
-    fs::path at = "/";
-    for (const fs::path& part : fs::path(path).relative_path()) {
-        at /= part;
-        if (!choose((fs::is_directory(at) ? "/" : "") + part.string()))
+    std::filesystem::path at = "/";
+    for (const std::filesystem::path& part : std::filesystem::path(path).relative_path())
+        if (!choose((std::filesystem::is_directory(at /= part) ? "/" : "") + part.string()))
             return false;
-    }
     return true;
 }

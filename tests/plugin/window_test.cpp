@@ -1,4 +1,5 @@
-// The player window as the user first sees it.
+// The player window as the user sees it: title, keys, time captions and bar.
+#include "file_info.h"
 #include "plugin_fixture.h"
 #include "status_widgets.h"
 
@@ -6,29 +7,30 @@ using ::testing::ElementsAre;
 
 namespace {
 
-class WindowTest : public DialogTest { };
+class WindowTest : public DialogTest {
+protected:
+    void TearDown() override { file_info.total_time = file_info.elapsed_time = file_info.percent = 0; }
+    static std::string text(const eWidget* widget) { return internals(*widget).getText(); }
+};
 
 TEST_F(WindowTest, OpensAtRootWithItsTitleKeysAndAnIdleStatus)
 {
-    EXPECT_EQ(internals(*dialog).getText(), "Lirva 0.0.2");
+    EXPECT_EQ(text(dialog.get()), "Lirva 0.0.2");
     EXPECT_EQ(current(), "/");
     EXPECT_EQ(entries().front(), "..");
     EXPECT_TRUE(internals(*dialog->fileList()).hasFocus());
     std::vector<std::string> keys;  // caption, key, pixmap
     for (eWidget* child : internals(*dialog).getChildren())
         if (!internals(*child).getShortcut().empty())
-            keys.push_back(internals(*child).getText() + " " + internals(*child).getShortcut() + " " +
+            keys.push_back(text(child) + " " + internals(*child).getShortcut() + " " +
                            internals(*child).getShortcutPixmap());
     EXPECT_THAT(keys, ElementsAre("Root red red", "Stop blue blue"));
     EXPECT_TRUE(displayIdle());
-    EXPECT_EQ(internals(*lb_line3).getText(), "");
-}
+    EXPECT_EQ(text(lb_line3), "");
 
-TEST_F(WindowTest, TheRedKeyReturnsToRoot)
-{
     enter(tree.path());
     EXPECT_TRUE(internals(*dialog).dispatchKey(eRCKey::red));
-    EXPECT_EQ(current(), "/");
+    EXPECT_EQ(current(), "/") << "the red key returns to the root";
 }
 
 TEST_F(WindowTest, ANewWindowTakesOverTheStatusWidgetsAndForgetsAnOldThread)
@@ -38,6 +40,36 @@ TEST_F(WindowTest, ANewWindowTakesOverTheStatusWidgetsAndForgetsAnOldThread)
     EXPECT_EQ(execThread.load(), nullptr);
     for (eWidget* status : std::initializer_list<eWidget*>{lb_TotalTime, lb_TT, lb_ElapsedTime, lb_ET, progress})
         EXPECT_EQ(internals(*status).getTopLevel(), &second);
+}
+
+TEST_F(WindowTest, TimesShowAsMinutesAndSecondsPastTheHour)
+{
+    const std::pair<int, const char*> times[] = {{0, "00:00"},    {59, "00:59"},   {60, "01:00"},
+                                                 {3599, "59:59"}, {3600, "60:00"}, {6000, "100:00"}};
+    for (const auto& [seconds, shown] : times) {
+        file_info.total_time = file_info.elapsed_time = seconds;
+        eLirvaDialog::DisplayTotalTime();
+        eLirvaDialog::display_elapsed_time();
+        EXPECT_EQ(text(lb_TotalTime) + text(lb_TT), std::string("Total Time : ") + shown);
+        EXPECT_EQ(text(lb_ET), shown);
+    }
+}
+
+TEST_F(WindowTest, ElapsedStartsAtZeroTicksWithTheBarAndHidesToEmpty)
+{
+    file_info.elapsed_time = 75;
+    file_info.percent = 41;
+    eLirvaDialog::DisplayElapsedTime();
+    EXPECT_EQ(text(lb_ElapsedTime) + text(lb_ET) + std::to_string(internals(*progress).getPerc()),
+              "Elapsed Time : 00:000");
+    eLirvaDialog::display_elapsed_time();
+    EXPECT_EQ(text(lb_ElapsedTime) + text(lb_ET) + std::to_string(internals(*progress).getPerc()),
+              "Elapsed Time : 01:1541");
+    eLirvaDialog::DisplayTotalTime();
+    eLirvaDialog::HideElapsedTime();
+    eLirvaDialog::ResetProgressBar();
+    eLirvaDialog::HideTotalTime();
+    EXPECT_TRUE(displayIdle()) << "the captions empty, not blanks, and the bar at 0";
 }
 
 }  // namespace

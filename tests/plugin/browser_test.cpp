@@ -1,0 +1,94 @@
+// What a directory listing shows, and moving through the file system.
+#include "plugin_fixture.h"
+
+using ::testing::AllOf;
+using ::testing::Contains;
+using ::testing::ElementsAre;
+using ::testing::Not;
+
+namespace {
+
+class BrowserTest : public DialogTest { };
+
+TEST_F(BrowserTest, ListsDirectoriesAndRegularFlacFilesInByteOrder)
+{
+    for (const char* dir : {"music", ".config", "....", "x.flac"})  // "x.flac" a directory, never a file
+        tree.dir(dir);
+    for (const char* name : {"a.flac", "B.FLAC", "c.FlAc", ".flac", "d.flac.bak", "e.fla", "FLAC", "notes.txt"})
+        tree.file(name);
+    tree.symlink(tree / "music", "linkdir");
+    tree.symlink(tree / "a.flac", "link.flac");
+    tree.symlink(tree / "missing", "dangling.flac");
+    tree.symlink(tree / "missing", "danglingdir");
+    tree.fifo("fifo.flac");
+    tree.socket("sock.flac");
+    dialog->dispfiles(tree.path());
+    // "." (0x2E) before "/" (0x2F) before upper before lower case.
+    EXPECT_THAT(
+        entries(),
+        ElementsAre("..", ".flac", "/....", "/.config", "/linkdir", "/music", "/x.flac", "B.FLAC", "a.flac", "c.FlAc"));
+
+    dialog->setFocus(nullptr);
+    dialog->dispfiles(tree / "does-not-exist");
+    EXPECT_THAT(entries(), ElementsAre(".."));
+    EXPECT_TRUE(internals(*dialog->fileList()).hasFocus());
+}
+
+TEST_F(BrowserTest, ListsAFlacFileOverFourGiB)
+{
+    // Its size needs 64 bits: a 32-bit build without large-file support
+    // would fail stat() on it and leave it out.
+    if (!tree.sparseFile("long.flac", 5LL << 30))
+        GTEST_SKIP() << "the file system of " << tree.path() << " cannot hold a sparse file of 5 GiB";
+    tree.file("short.flac");
+    dialog->dispfiles(tree.path());
+    EXPECT_THAT(entries(), ElementsAre("..", "long.flac", "short.flac"));
+}
+
+TEST_F(BrowserTest, EntriesLeadWhereTheirNamesSay)
+{
+    tree.dir("media/hdd/music");
+    tree.file("media/hdd/a.flac");
+    tree.file("media/b.flac");
+    struct Walk {
+        const char* from;  // in the tree, or absolute
+        std::vector<const char*> selections;
+        const char* to;
+        const char* listing;  // "" when not checked
+    };
+    const Walk walks[] = {
+        {"media", {"/hdd"}, "media/hdd", ".. /music a.flac"},
+        {"media", {"/hdd", "..", "/hdd"}, "media/hdd", ""},  // no doubled "/" after going up
+        {"media/hdd/music", {".."}, "media/hdd/", ".. /music a.flac"},
+        {"media/hdd/music/", {"..", ".."}, "media/", ".. /hdd b.flac"},
+        {"media/hdd", {"/nothing-here", "vanished.flac"}, "media/hdd", ".. /music a.flac"},
+        {"/tmp", {".."}, "/", ""},
+        {"/tmp/", {".."}, "/", ""},
+        {"/", {".."}, "/", ""},
+    };
+    auto at = [&](const std::string& path) { return path[0] == '/' ? path : tree / path; };
+    for (const Walk& walk : walks) {
+        enter(at(walk.from));
+        for (const char* selection : walk.selections)
+            select(selection);
+        EXPECT_EQ(current(), at(walk.to)) << "from " << walk.from;
+        std::string listing;
+        for (const std::string& entry : entries())
+            listing += (listing.empty() ? "" : " ") + entry;
+        EXPECT_TRUE(!*walk.listing || listing == walk.listing) << listing << ", from " << walk.from;
+        if (std::string(walk.to) == "/") {
+            EXPECT_THAT(entries(), AllOf(Contains("/tmp"), Not(Contains("//"))));
+        }
+    }
+}
+
+TEST_F(BrowserTest, AFileNameBeginningWithTwoDotsIsPlayedNotTakenForTheParent)
+{
+    tree.file("..intro.flac");
+    enter(tree.path());
+    select("..intro.flac");
+    EXPECT_EQ(current(), tree.path());
+    EXPECT_EQ(ExecThread::count(), 1) << "selecting the file starts its play thread";
+}
+
+}  // namespace
