@@ -103,45 +103,35 @@ INSTANTIATE_TEST_SUITE_P(Plays, PlayEndTest,
                                            EndCase{"DeviceWritesFail", "track one.flac", "/dev/full", 0}),
                          [](const auto& info) { return std::string(info.param.what); });
 
-TEST_F(PlayerTest, ASecondSelectionStopsTheFirstPausesAndPlaysFromTheStart)
+// Choosing the file again stops its play, pauses once the device is closed,
+// and plays it again from the start. Its name, which a shell would split,
+// quote and run commands from, runs nothing where the file is.
+TEST_F(PlayerTest, ChoosingAgainRestartsThePlayAndANameFullOfShellSyntaxRunsNothing)
 {
+    const std::string name = "-x ; touch ran1 $(touch ran2) `touch ran3` 'q' \"d\" > ran4 &.flac";
+    std::filesystem::copy_file(corpus("subset-01-blocksize-4096.flac"), music(name));
+    const std::filesystem::path before = std::filesystem::current_path();
+    std::filesystem::current_path(tree / "music");
     held = true;
-    // The device reads what it held once the first play has gone: the
-    // pause must come after that play's close.
     bool firstClosedBeforePause = false;
     onPause = [&] {
-        held = false;
+        held = false;  // the device reads what it held
         if (pauses.size() == 1)
             firstClosedBeforePause = testwait::until([&] { return devicePlays() == 1; });
     };
     runWindow([&] {
-        ASSERT_TRUE(walkTo(music("track one.flac")));
+        ASSERT_TRUE(walkTo(music(name))) << "the window never listed the file (a hang)";
         ASSERT_TRUE(testwait::until([&] { return deviceFull(); })) << "the play never filled the device (a hang)";
-        ASSERT_TRUE(choose("track one.flac"));
+        ASSERT_TRUE(choose(name));
         ASSERT_TRUE(testwait::until([&] { return devicePlays() == 2; })) << "the second play hangs";
     });
+    std::filesystem::current_path(before);
     EXPECT_TRUE(firstClosedBeforePause);
     const std::string both = deviceBytes();
     ASSERT_GT(both.size(), wholeTrackBytes) << "the second play was not played out";
     const size_t first = both.size() - wholeTrackBytes;
     EXPECT_LT(first, wholeTrackBytes) << "the first play was not cut short";
     EXPECT_EQ(both.substr(0, first), both.substr(first, first)) << "the second play starts from the beginning";
-}
-
-// A name that a shell would split, quote and run commands from plays like
-// any other, and runs nothing (a shell would run it where the file is).
-TEST_F(PlayerTest, AFileNameFullOfShellSyntaxPlaysAndRunsNothing)
-{
-    const std::string name = "-x ; touch ran1 $(touch ran2) `touch ran3` 'q' \"d\" > ran4 &.flac";
-    std::filesystem::copy_file(corpus("subset-01-blocksize-4096.flac"), music(name));
-    const std::filesystem::path before = std::filesystem::current_path();
-    std::filesystem::current_path(tree / "music");
-    runWindow([&] {
-        EXPECT_TRUE(walkTo(music(name))) << "the window never listed the file (a hang)";
-        EXPECT_TRUE(testwait::until([&] { return devicePlays() == 1; })) << "the play hangs";
-    });
-    std::filesystem::current_path(before);
-    EXPECT_EQ(deviceBytes().size(), wholeTrackBytes);
     for (const char* ran : {"ran1", "ran2", "ran3", "ran4"})
         EXPECT_FALSE(std::filesystem::exists(music(ran))) << ran;
 }

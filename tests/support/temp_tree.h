@@ -2,6 +2,7 @@
 #define LIRVA_TESTS_TEMP_TREE_H
 
 #include <stdlib.h>
+#include <sys/stat.h>
 
 #include <cerrno>
 #include <filesystem>
@@ -10,8 +11,7 @@
 #include <system_error>
 
 // A temporary directory, removed with everything in it when the object goes.
-// The constructor, dir() and file() are inline so that suites which do not
-// link lirva_test_support (the engine's) can use them too.
+// Header-only, so that every suite can use it without linking anything.
 class TempTree {
 public:
     // Named /tmp/<name>-XXXXXX.
@@ -43,14 +43,15 @@ public:
         out << content;
         return *this / relative;
     }
-
-    // In lirva_test_support.
-    void symlink(const std::string& target, const std::string& relative) const;
-    void fifo(const std::string& relative) const;
-    void socket(const std::string& relative) const;
-    // Creates a file of `size` bytes that holds no data (a sparse file);
-    // false, leaving nothing behind, where the file system cannot hold one.
-    bool sparseFile(const std::string& relative, long long size) const;
+    void symlink(const std::string& target, const std::string& relative) const
+    {
+        std::filesystem::create_symlink(target, *this / relative);
+    }
+    void fifo(const std::string& relative) const
+    {
+        if (mkfifo((*this / relative).c_str(), 0600) != 0)
+            throw std::system_error(errno, std::generic_category(), "mkfifo " + relative);
+    }
 
 private:
     std::string root_;
