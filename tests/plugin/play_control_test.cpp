@@ -87,7 +87,7 @@ TEST_P(PlayEndTest, EndsByItselfAndShowsIdle)
         audio_device_path = *c.device == '/' ? c.device : silent.c_str();
     auto* t = new ExecThread(c.file[0] == '/' ? c.file : music(c.file));
     t->start();
-    ASSERT_TRUE(testwait::until([&] { return t->ended() && (c.device || devicePlays() == 1); }))
+    ASSERT_TRUE(testwait::until([&] { return t->ended() && (c.device || devicePlays == 1); }))
         << "the play thread or the device is held (a hang)";
     EXPECT_EQ(deviceBytes().size(), c.bytes);
     EXPECT_TRUE(displayIdle());
@@ -117,13 +117,13 @@ TEST_F(PlayerTest, ChoosingAgainRestartsThePlayAndANameFullOfShellSyntaxRunsNoth
     onPause = [&] {
         held = false;  // the device reads what it held
         if (pauses.size() == 1)
-            firstClosedBeforePause = testwait::until([&] { return devicePlays() == 1; });
+            firstClosedBeforePause = testwait::until([&] { return devicePlays == 1; });
     };
     runWindow([&] {
         ASSERT_TRUE(walkTo(music(name))) << "the window never listed the file (a hang)";
         ASSERT_TRUE(testwait::until([&] { return deviceFull(); })) << "the play never filled the device (a hang)";
         ASSERT_TRUE(choose(name));
-        ASSERT_TRUE(testwait::until([&] { return devicePlays() == 2; })) << "the second play hangs";
+        ASSERT_TRUE(testwait::until([&] { return devicePlays == 2; })) << "the second play hangs";
     });
     std::filesystem::current_path(before);
     EXPECT_TRUE(firstClosedBeforePause);

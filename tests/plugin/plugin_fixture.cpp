@@ -86,12 +86,6 @@ std::string PlayerTest::deviceBytes() const
     return bytes_;
 }
 
-int PlayerTest::devicePlays() const
-{
-    std::lock_guard<std::mutex> lock(deviceMutex_);
-    return plays_;
-}
-
 bool PlayerTest::deviceFull() const
 {
     std::lock_guard<std::mutex> lock(deviceMutex_);
@@ -123,7 +117,7 @@ void PlayerTest::readDevice()
             const int next = open(devicePath_.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
             close(deviceFd_);
             deviceFd_ = next;
-            ++plays_;
+            ++devicePlays;
         }
     }
 }
@@ -134,10 +128,8 @@ void PlayerTest::expectNothingLeft()
         ExecThread::reclaimEnded();
         return ExecThread::count() == 0;
     })) << "a play thread hangs";
-    EXPECT_EQ(execThread.load(), nullptr);
     EXPECT_EQ(file_info.is_playing, 0);
     EXPECT_EQ(file_info.decoder, nullptr);
-    EXPECT_FALSE(audio_device_is_open());
     // The device's reader may not have read the end of the last play yet.
     EXPECT_TRUE(testwait::until([&] { return open_descriptors() == fdsBefore; }))
         << open_descriptors() << " descriptors open, " << fdsBefore << " before";

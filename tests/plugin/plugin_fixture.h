@@ -61,7 +61,6 @@ protected:
     std::string music(const std::string& name) const { return tree / ("music/" + name); }
     static std::string corpus(const std::string& name) { return std::string(LIRVA_CORPUS_DIR) + "/" + name; }
     std::string deviceBytes() const;
-    int devicePlays() const;  // plays that closed the device, all their bytes read
     bool deviceFull() const;
     // The play is over and nothing of it is left: no thread, no session,
     // no descriptor beyond those open before the test.
@@ -80,6 +79,7 @@ protected:
 
     std::atomic<bool> held{false};
     std::atomic<bool> paced{false};
+    std::atomic<int> devicePlays{0};  // plays that closed the device, all their bytes read
     int fdsBefore = 0;
 
 private:
@@ -89,7 +89,6 @@ private:
     mutable std::mutex deviceMutex_;
     int deviceFd_ = -1;
     std::string bytes_;
-    int plays_ = 0;
     std::atomic<bool> quit_{false};
     std::thread reader_;
 };
