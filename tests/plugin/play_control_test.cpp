@@ -1,11 +1,7 @@
 // Playing, stopping, replacing and leaving from the window, in every phase of
 // a play, with files and devices that try to hold the play thread.
-#include "audio_device.h"
-#include "file_info.h"
 #include "hostile_flac.h"
-#include "open_descriptors.h"
 #include "plugin_fixture.h"
-#include "status_widgets.h"
 
 namespace {
 

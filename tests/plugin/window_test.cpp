@@ -1,7 +1,5 @@
 // The player window as the user sees it: title, keys, time captions and bar.
-#include "file_info.h"
 #include "plugin_fixture.h"
-#include "status_widgets.h"
 
 using ::testing::ElementsAre;
 
