@@ -22,29 +22,24 @@ TEST_F(BrowserTest, ListsDirectoriesAndRegularFlacFilesInByteOrder)
     tree.symlink(tree / "missing", "dangling.flac");
     tree.symlink(tree / "missing", "danglingdir");
     tree.fifo("fifo.flac");  // not a regular file
+    // Over 4 GiB, its size needs 64 bits: a 32-bit build without large-file
+    // support would fail stat() on it and leave it out.
+    const std::string why =
+        make_sparse_after_header(tree / "long.flac", LIRVA_CORPUS_DIR "/subset-01-blocksize-4096.flac", 5LL << 30);
     dialog->dispfiles(tree.path());
     // "." (0x2E) before "/" (0x2F) before upper before lower case.
-    EXPECT_THAT(
-        entries(),
-        ElementsAre("..", ".flac", "/....", "/.config", "/linkdir", "/music", "/x.flac", "B.FLAC", "a.flac", "c.FlAc"));
+    std::vector<std::string> expected{"..",     ".flac",   "/....",  "/.config", "/linkdir",
+                                      "/music", "/x.flac", "B.FLAC", "a.flac",   "c.FlAc"};
+    if (why.empty())
+        expected.push_back("long.flac");
+    EXPECT_EQ(entries(), expected);
 
     dialog->setFocus(nullptr);
     dialog->dispfiles(tree / "does-not-exist");
     EXPECT_THAT(entries(), ElementsAre(".."));
     EXPECT_TRUE(internals(*dialog->fileList()).hasFocus());
-}
-
-TEST_F(BrowserTest, ListsAFlacFileOverFourGiB)
-{
-    // Its size needs 64 bits: a 32-bit build without large-file support
-    // would fail stat() on it and leave it out.
-    const std::string why =
-        make_sparse_after_header(tree / "long.flac", LIRVA_CORPUS_DIR "/subset-01-blocksize-4096.flac", 5LL << 30);
     if (!why.empty())
-        GTEST_SKIP() << why;
-    tree.file("short.flac");
-    dialog->dispfiles(tree.path());
-    EXPECT_THAT(entries(), ElementsAre("..", "long.flac", "short.flac"));
+        GTEST_SKIP() << "no file over 4 GiB: " << why;
 }
 
 // Only ".." itself goes up: "..intro.flac" is a file, and plays.

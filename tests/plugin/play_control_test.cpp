@@ -7,15 +7,19 @@ namespace {
 
 constexpr size_t wholeTrackBytes = 1234800;  // "track one.flac" as 16-bit stereo
 
-// Where the play is when it is stopped. The last two are files that would
-// keep the play reading for hours: 1 TB searched for a frame, and 8 GB of
-// metadata.
+// Where the play is when it is stopped, and in which file. The last two
+// files would keep the play reading for hours: 1 TB searched for a frame,
+// and 8 GB of metadata.
 enum Phase { settingUp, playing, blockedInWrite, inEndlessFile, inPaddedFile };
+const std::pair<const char*, const char*> phases[] = {{"SettingUp", "picture.flac"},
+                                                      {"Playing", "track one.flac"},
+                                                      {"BlockedInTheDevice", "track one.flac"},
+                                                      {"InAnEndlessFile", "endless.flac"},
+                                                      {"InAPaddedFile", "padded.flac"}};
 enum Stop { blueKey, anotherFile, leaving };
-const char* const phaseNames[] = {"SettingUp", "Playing", "BlockedInTheDevice", "InAnEndlessFile", "InAPaddedFile"};
-const char* const stopNames[] = {"BlueKey", "AnotherFile", "Leaving"};
+const char* const stops[] = {"BlueKey", "AnotherFile", "Leaving"};
 
-class StopTest : public PlayerTest, public ::testing::WithParamInterface<std::tuple<Phase, Stop>> { };
+class StopTest : public PlayerTest, public ::testing::WithParamInterface<std::tuple<int, int>> { };
 
 // The user selects the file, waits for the phase and stops the play: the
 // stop returns once the play has ended, the display is idle, and nothing of
@@ -23,8 +27,7 @@ class StopTest : public PlayerTest, public ::testing::WithParamInterface<std::tu
 TEST_P(StopTest, EndsThePlayAtOnceAndLeavesNothing)
 {
     const auto [phase, stop] = GetParam();
-    const char* const files[] = {"picture.flac", "track one.flac", "track one.flac", "endless.flac", "padded.flac"};
-    const std::string file = music(files[phase]), source = corpus("subset-01-blocksize-4096.flac");
+    const std::string file = music(phases[phase].second), source = corpus("subset-01-blocksize-4096.flac");
     const std::string why = phase == inEndlessFile ? make_sparse_after_header(file, source, 1LL << 40)
         : phase == inPaddedFile                    ? make_huge_padding(file, source, 512)
                                                    : "";
@@ -53,13 +56,10 @@ TEST_P(StopTest, EndsThePlayAtOnceAndLeavesNothing)
     EXPECT_EQ(pauses.size(), stop == anotherFile ? 3u : 2u) << "a pause after each stop and each leave";
 }
 
-INSTANTIATE_TEST_SUITE_P(EveryPhase, StopTest,
-                         ::testing::Combine(::testing::Values(settingUp, playing, blockedInWrite, inEndlessFile,
-                                                              inPaddedFile),
-                                            ::testing::Values(blueKey, anotherFile, leaving)),
+INSTANTIATE_TEST_SUITE_P(EveryPhase, StopTest, ::testing::Combine(::testing::Range(0, 5), ::testing::Range(0, 3)),
                          [](const auto& info) {
-                             return std::string(phaseNames[std::get<0>(info.param)]) + "_" +
-                                 stopNames[std::get<1>(info.param)];
+                             return std::string(phases[std::get<0>(info.param)].first) + "_" +
+                                 stops[std::get<1>(info.param)];
                          });
 
 struct EndCase {
@@ -76,12 +76,14 @@ class PlayEndTest : public PlayerTest, public ::testing::WithParamInterface<EndC
 TEST_P(PlayEndTest, EndsByItselfAndShowsIdle)
 {
     const EndCase c = GetParam();
-    tree.fifo("music/swapped.flac");  // a node where a file was listed
-    tree.fifo("silent-dsp");          // a device whose open would block: no reader
-    const std::string silent = tree / "silent-dsp";
-    if (c.device != nullptr)
-        audio_device_path = *c.device == '/' ? c.device : silent.c_str();
-    auto* t = new ExecThread(c.file[0] == '/' ? c.file : music(c.file));
+    // A node where a file was listed; as the device, one whose open would
+    // block (it has no reader).
+    tree.fifo("music/swapped.flac");
+    auto at = [&](const char* path) { return path[0] == '/' ? std::string(path) : music(path); };
+    const std::string device = c.device ? at(c.device) : "";
+    if (c.device)
+        audio_device_path = device.c_str();
+    auto* t = new ExecThread(at(c.file));
     t->start();
     ASSERT_TRUE(testwait::until([&] { return t->ended() && (c.device || devicePlays == 1); }))
         << "the play thread or the device is held (a hang)";
@@ -92,10 +94,9 @@ TEST_P(PlayEndTest, EndsByItselfAndShowsIdle)
 
 INSTANTIATE_TEST_SUITE_P(Plays, PlayEndTest,
                          ::testing::Values(EndCase{"PlayedToItsEnd", "track one.flac", nullptr, wholeTrackBytes},
-                                           EndCase{"NotFlac", "broken.flac", nullptr, 0},
                                            EndCase{"FifoInPlaceOfTheFile", "swapped.flac", nullptr, 0},
                                            EndCase{"DeviceInPlaceOfTheFile", "/dev/zero", nullptr, 0},
-                                           EndCase{"DeviceOpenWouldBlock", "track one.flac", "silent-dsp", 0},
+                                           EndCase{"DeviceOpenWouldBlock", "track one.flac", "swapped.flac", 0},
                                            EndCase{"DeviceWritesFail", "track one.flac", "/dev/full", 0}),
                          [](const auto& info) { return std::string(info.param.what); });
 

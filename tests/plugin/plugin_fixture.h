@@ -207,12 +207,10 @@ private:
         char buffer[16384];
         while (!quit_) {
             pollfd ready{deviceFd_, POLLIN, 0};
-            if (held) {
+            if (held || poll(&ready, 1, 10) <= 0) {
                 std::this_thread::sleep_for(std::chrono::milliseconds(1));
                 continue;
             }
-            if (poll(&ready, 1, 10) <= 0)
-                continue;
             const ssize_t n = ::read(deviceFd_, buffer, paced ? 1764 : sizeof buffer);
             if (paced)
                 std::this_thread::sleep_for(std::chrono::milliseconds(10));  // 1764 bytes' time
