@@ -17,11 +17,11 @@ TEST_F(BrowserTest, ListsDirectoriesAndRegularFlacFilesInByteOrder)
         tree.dir(dir);
     for (const char* name : {"a.flac", "B.FLAC", "c.FlAc", ".flac", "d.flac.bak", "e.fla", "FLAC", "notes.txt"})
         tree.file(name);
-    tree.symlink(tree / "music", "linkdir");
-    tree.symlink(tree / "a.flac", "link.flac");
-    tree.symlink(tree / "missing", "dangling.flac");
-    tree.symlink(tree / "missing", "danglingdir");
-    tree.fifo("fifo.flac");  // not a regular file
+    std::filesystem::create_directory_symlink(tree / "music", tree / "linkdir");
+    std::filesystem::create_symlink(tree / "a.flac", tree / "link.flac");
+    std::filesystem::create_symlink(tree / "missing", tree / "dangling.flac");
+    std::filesystem::create_symlink(tree / "missing", tree / "danglingdir");
+    ASSERT_EQ(mkfifo((tree / "fifo.flac").c_str(), 0600), 0);  // not a regular file
     // Over 4 GiB, its size needs 64 bits: a 32-bit build without large-file
     // support would fail stat() on it and leave it out.
     const std::string why =

@@ -78,7 +78,7 @@ TEST_P(PlayEndTest, EndsByItselfAndShowsIdle)
     const EndCase c = GetParam();
     // A node where a file was listed; as the device, one whose open would
     // block (it has no reader).
-    tree.fifo("music/swapped.flac");
+    ASSERT_EQ(mkfifo(music("swapped.flac").c_str(), 0600), 0);
     auto at = [&](const char* path) { return path[0] == '/' ? std::string(path) : music(path); };
     const std::string device = c.device ? at(c.device) : "";
     if (c.device)

@@ -5,6 +5,7 @@
 #include <gmock/gmock.h>
 #include <poll.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -104,7 +105,7 @@ protected:
         std::filesystem::copy_file(corpus("subset-56-jpg-picture.flac"), music("picture.flac"));
         tree.file("music/broken.flac", "not a FLAC stream");
         // Open for reading from the start, so that a play can open it at once.
-        tree.fifo("dsp");
+        ASSERT_EQ(mkfifo(devicePath_.c_str(), 0600), 0);
         ASSERT_GE(deviceFd_ = open(devicePath_.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC), 0);
         audio_device_path = devicePath_.c_str();
         reader_ = std::thread([this] { readDevice(); });

@@ -40,9 +40,7 @@ std::string write_sparse(const std::string& path, const std::vector<std::pair<lo
 std::string make_sparse_after_header(const std::string& path, const std::string& source, long long size)
 {
     const std::string head = testsupport::readFile(source).substr(0, 8192);
-    if (head.size() < 8192)
-        return "cannot read 8 KiB of " + source;
-    return write_sparse(path, {{0, head}}, size);
+    return head.size() < 8192 ? "cannot read 8 KiB of " + source : write_sparse(path, {{0, head}}, size);
 }
 
 std::string make_huge_padding(const std::string& path, const std::string& source, int blocks)
@@ -55,9 +53,7 @@ std::string make_huge_padding(const std::string& path, const std::string& source
     constexpr long long body = (1 << 24) - 1;  // the largest block length
     std::vector<std::pair<long long, std::string>> pieces{{0, head}};
     long long at = static_cast<long long>(head.size());
-    for (int i = 0; i < blocks; ++i, at += 4 + body) {
-        const char type = i == blocks - 1 ? char(0x81) : char(0x01);  // PADDING, the last one flagged
-        pieces.push_back({at, {type, char(0xff), char(0xff), char(0xff)}});
-    }
+    for (int i = 0; i < blocks; ++i, at += 4 + body)  // PADDING blocks, the last one flagged as the last
+        pieces.push_back({at, {char(i == blocks - 1 ? 0x81 : 0x01), char(0xff), char(0xff), char(0xff)}});
     return write_sparse(path, pieces, at);
 }

@@ -2,7 +2,6 @@
 #define LIRVA_TESTS_TEMP_TREE_H
 
 #include <stdlib.h>
-#include <sys/stat.h>
 
 #include <cerrno>
 #include <filesystem>
@@ -42,15 +41,6 @@ public:
             throw std::system_error(errno, std::generic_category(), "create " + relative);
         out << content;
         return *this / relative;
-    }
-    void symlink(const std::string& target, const std::string& relative) const
-    {
-        std::filesystem::create_symlink(target, *this / relative);
-    }
-    void fifo(const std::string& relative) const
-    {
-        if (mkfifo((*this / relative).c_str(), 0600) != 0)
-            throw std::system_error(errno, std::generic_category(), "mkfifo " + relative);
     }
 
 private:
