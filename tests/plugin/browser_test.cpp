@@ -2,11 +2,6 @@
 #include "hostile_flac.h"
 #include "plugin_fixture.h"
 
-using ::testing::AllOf;
-using ::testing::Contains;
-using ::testing::ElementsAre;
-using ::testing::Not;
-
 namespace {
 
 class BrowserTest : public DialogTest { };
@@ -36,7 +31,7 @@ TEST_F(BrowserTest, ListsDirectoriesAndRegularFlacFilesInByteOrder)
 
     dialog->setFocus(nullptr);
     dialog->dispfiles(tree / "does-not-exist");
-    EXPECT_THAT(entries(), ElementsAre(".."));
+    EXPECT_THAT(entries(), testing::ElementsAre(".."));
     EXPECT_TRUE(internals(*dialog->fileList()).hasFocus());
     if (!why.empty())
         GTEST_SKIP() << "no file over 4 GiB: " << why;
@@ -76,7 +71,7 @@ TEST_F(BrowserTest, EntriesLeadWhereTheirNamesSay)
             listing += (listing.empty() ? "" : " ") + entry;
         EXPECT_TRUE(!*walk.listing || listing == walk.listing) << listing << ", from " << walk.from;
         if (std::string(walk.to) == "/") {
-            EXPECT_THAT(entries(), AllOf(Contains("/tmp"), Not(Contains("//"))));
+            EXPECT_THAT(entries(), testing::AllOf(testing::Contains("/tmp"), testing::Not(testing::Contains("//"))));
         }
     }
     EXPECT_EQ(ExecThread::count(), 1) << "selecting \"..intro.flac\" starts its play thread";

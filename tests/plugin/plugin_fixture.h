@@ -89,9 +89,8 @@ protected:
         if (const std::string why = testsupport::missingCorpus(); !why.empty())
             GTEST_SKIP() << why;
         ThreadKill how = ThreadKill::cooperative;
-        if (const char* kill = std::getenv("LIRVA_THREAD_KILL")) {
-            ASSERT_TRUE(parseThreadKill(kill, how)) << "LIRVA_THREAD_KILL=" << kill;
-        }
+        const char* kill = std::getenv("LIRVA_THREAD_KILL");
+        ASSERT_TRUE(kill == nullptr || parseThreadKill(kill, how)) << "LIRVA_THREAD_KILL=" << kill;
         setThreadKill(how);
         pauses.clear();
         gui_pause = [](unsigned seconds) {
@@ -105,9 +104,9 @@ protected:
         std::filesystem::copy_file(corpus("subset-56-jpg-picture.flac"), music("picture.flac"));
         tree.file("music/broken.flac", "not a FLAC stream");
         // Open for reading from the start, so that a play can open it at once.
-        ASSERT_EQ(mkfifo(devicePath_.c_str(), 0600), 0);
-        ASSERT_GE(deviceFd_ = open(devicePath_.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC), 0);
-        audio_device_path = devicePath_.c_str();
+        ASSERT_EQ(mkfifo(devicePath.c_str(), 0600), 0);
+        ASSERT_GE(deviceFd_ = open(devicePath.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC), 0);
+        audio_device_path = devicePath.c_str();
         reader_ = std::thread([this] { readDevice(); });
         fdsBefore = open_descriptors();
     }
@@ -201,6 +200,7 @@ protected:
     std::atomic<bool> paced{false};
     std::atomic<int> devicePlays{0};  // plays that closed the device, all their bytes read
     int fdsBefore = 0;
+    const std::string devicePath = tree / "dsp";
 
 private:
     void readDevice()
@@ -213,15 +213,14 @@ private:
                 continue;
             }
             const ssize_t n = ::read(deviceFd_, buffer, paced ? 1764 : sizeof buffer);
-            if (paced)
-                std::this_thread::sleep_for(std::chrono::milliseconds(10));  // 1764 bytes' time
+            std::this_thread::sleep_for(std::chrono::milliseconds(paced ? 10 : 0));  // 1764 bytes' time
             std::lock_guard<std::mutex> lock(deviceMutex_);
             if (n > 0) {
                 bytes_.append(buffer, static_cast<size_t>(n));
             } else if (n == 0) {
                 // The play closed the device and all is read. A fresh
                 // descriptor wakes only for the next play.
-                const int next = open(devicePath_.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+                const int next = open(devicePath.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
                 close(deviceFd_);
                 deviceFd_ = next;
                 ++devicePlays;
@@ -229,7 +228,6 @@ private:
         }
     }
 
-    const std::string devicePath_ = tree / "dsp";
     mutable std::mutex deviceMutex_;
     int deviceFd_ = -1;
     std::string bytes_;

@@ -1,8 +1,6 @@
 // The player window as the user sees it: title, keys, time captions and bar.
 #include "plugin_fixture.h"
 
-using ::testing::ElementsAre;
-
 namespace {
 
 class WindowTest : public DialogTest {
@@ -11,30 +9,28 @@ protected:
     static std::string text(const eWidget* widget) { return internals(*widget).getText(); }
 };
 
-TEST_F(WindowTest, OpensAtRootWithItsTitleKeysAndAnIdleStatus)
+// A window opened after another takes over the status widgets, and forgets
+// a play thread left over from an earlier run.
+TEST_F(WindowTest, EachNewWindowOpensAtRootWithItsTitleKeysAndItsOwnIdleStatus)
 {
-    EXPECT_EQ(text(dialog.get()), "Lirva 0.0.2");
-    EXPECT_EQ(current(), "/");
+    execThread = reinterpret_cast<ExecThread*>(0x1);
+    eLirvaDialog second;
+    EXPECT_EQ(execThread.load(), nullptr);
+    EXPECT_EQ(text(&second), "Lirva 0.0.2");
+    EXPECT_EQ(second.currentDirectory(), "/");
     std::vector<std::string> keys;  // caption, key, pixmap
-    for (eWidget* child : internals(*dialog).getChildren())
+    for (eWidget* child : internals(second).getChildren())
         if (!internals(*child).getShortcut().empty())
             keys.push_back(text(child) + " " + internals(*child).getShortcut() + " " +
                            internals(*child).getShortcutPixmap());
-    EXPECT_THAT(keys, ElementsAre("Root red red", "Stop blue blue"));
+    EXPECT_THAT(keys, testing::ElementsAre("Root red red", "Stop blue blue"));
+    for (eWidget* status : std::initializer_list<eWidget*>{lb_TotalTime, lb_TT, lb_ElapsedTime, lb_ET, progress})
+        EXPECT_EQ(internals(*status).getTopLevel(), &second);
     EXPECT_TRUE(displayIdle());
 
     enter(tree.path());
     EXPECT_TRUE(internals(*dialog).dispatchKey(eRCKey::red));
     EXPECT_EQ(current(), "/") << "the red key returns to the root";
-}
-
-TEST_F(WindowTest, ANewWindowTakesOverTheStatusWidgetsAndForgetsAnOldThread)
-{
-    execThread = reinterpret_cast<ExecThread*>(0x1);  // left over from an earlier run
-    eLirvaDialog second;
-    EXPECT_EQ(execThread.load(), nullptr);
-    for (eWidget* status : std::initializer_list<eWidget*>{lb_TotalTime, lb_TT, lb_ElapsedTime, lb_ET, progress})
-        EXPECT_EQ(internals(*status).getTopLevel(), &second);
 }
 
 TEST_F(WindowTest, TimesShowAsMinutesAndSecondsAndTheBarTheShareBeingPlayed)
