@@ -5,7 +5,6 @@ namespace {
 
 class WindowTest : public DialogTest {
 protected:
-    void TearDown() override { file_info.total_time = file_info.elapsed_time = file_info.percent = 0; }
     static std::string text(const eWidget* widget) { return internals(*widget).getText(); }
 };
 
