@@ -75,7 +75,8 @@ protected:
 // and "broken.flac" (not FLAC at all). It plays into a FIFO that stands in
 // for the audio device, read by a thread that keeps every byte: held, it
 // reads nothing, so a play blocks in write() once the pipe is full, as on a
-// real device; paced, it reads as fast as 16-bit stereo at 44100 Hz plays.
+// real device; paced, it reads a quarter as fast as 16-bit stereo at 44100 Hz
+// plays, so that a play lasts long after it has been seen playing.
 // The GUI thread's pauses after a stop are counted, not spent. The host
 // kills threads as LIRVA_THREAD_KILL says.
 class PlayerTest : public DialogTest {
@@ -212,8 +213,8 @@ private:
                 std::this_thread::sleep_for(std::chrono::milliseconds(1));
                 continue;
             }
-            const ssize_t n = ::read(deviceFd_, buffer, paced ? 1764 : sizeof buffer);
-            std::this_thread::sleep_for(std::chrono::milliseconds(paced ? 10 : 0));  // 1764 bytes' time
+            const ssize_t n = ::read(deviceFd_, buffer, paced ? 441 : sizeof buffer);
+            std::this_thread::sleep_for(std::chrono::milliseconds(paced ? 10 : 0));
             std::lock_guard<std::mutex> lock(deviceMutex_);
             if (n > 0) {
                 bytes_.append(buffer, static_cast<size_t>(n));
