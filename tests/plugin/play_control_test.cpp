@@ -1,152 +1,131 @@
-// Playing, stopping and replacing files from the window.
-#include <thread>
-
-#include "audio_device.h"
-#include "exec_thread.h"
-#include "file_info.h"
-#include "player_fixture.h"
-#include "status_widgets.h"
-#include "widget_private.h"
+// Playing, stopping, replacing and leaving from the window, in every phase of
+// a play, with files and devices that try to hold the play thread.
+#include "hostile_flac.h"
+#include "plugin_fixture.h"
 
 namespace {
 
-using std::chrono::milliseconds;
+constexpr size_t wholeTrackBytes = 1234800;  // "track one.flac" as 16-bit stereo
 
-constexpr size_t wholeTrackBytes = 1234800;  // subset-01 as 16-bit big-endian stereo
+// Where the play is when it is stopped, and in which file. The last two
+// files would keep the play reading for hours: 1 TB searched for a frame,
+// and 8 GB of metadata.
+enum Phase { settingUp, playing, blockedInWrite, inEndlessFile, inPaddedFile };
+const char* const phases[] = {"SettingUp", "Playing", "BlockedInTheDevice", "InAnEndlessFile", "InAPaddedFile"};
+const char* const files[] = {"picture.flac", "track one.flac", "track one.flac", "endless.flac", "padded.flac"};
+enum Stop { blueKey, anotherFile, leaving };
+const char* const stops[] = {"BlueKey", "AnotherFile", "Leaving"};
 
-class PlayControlTest : public PlayerTest {
-protected:
-    bool playingAndShown() { return file_info.is_playing && internals(*lb_TT).getText() == "00:07"; }
+class StopTest : public PlayerTest, public ::testing::WithParamInterface<std::tuple<int, int>> { };
 
-    void expectClosed()
-    {
-        EXPECT_EQ(file_info.is_playing, 0);
-        EXPECT_EQ(file_info.decoder, nullptr);
-        EXPECT_EQ(audio, 0);
-        EXPECT_FALSE(audio_device_is_open());
-        EXPECT_TRUE(displayIdle());
-        EXPECT_STREQ(file_info.filename, "");
-    }
+// The user selects the file, waits for the phase and stops the play: the
+// stop returns once the play has ended, the display is idle, and nothing of
+// the play is left once the window has gone.
+TEST_P(StopTest, EndsThePlayAtOnceAndLeavesNothing)
+{
+    const auto [phase, stop] = GetParam();
+    const std::string file = music(files[phase]), source = corpus("subset-01-blocksize-4096.flac");
+    const std::string why = phase == inEndlessFile ? make_sparse_after_header(file, source, 1LL << 40)
+        : phase == inPaddedFile                    ? make_huge_padding(file, source, 512)
+                                                   : "";
+    if (!why.empty())
+        GTEST_SKIP() << why;
+    held = phase == settingUp || phase == blockedInWrite;
+    paced = phase == playing;
+    runWindow([&, phase = phase, stop = stop] {
+        ASSERT_TRUE(walkTo(file)) << "the window never listed the file (a hang)";
+        ASSERT_TRUE(testwait::until([&] {
+            return phase == settingUp || (phase == blockedInWrite && deviceFull()) ||
+                (phase == playing && internals(*lb_TT).getText() == "00:07" && !deviceBytes().empty()) ||
+                (phase >= inEndlessFile && open_descriptors() >= fdsBefore + 2);  // the device and the file
+        })) << "the play never reached its phase (a hang)";
+        if (stop == blueKey) {
+            ASSERT_TRUE(press({eRCKey::blue})) << "the blue key froze the window";
+            EXPECT_EQ(execThread.load(), nullptr) << "the blue key returned with the play still going";
+        } else if (stop == anotherFile) {
+            ASSERT_TRUE(choose("broken.flac")) << "selecting another file froze the window";
+            EXPECT_TRUE(testwait::until([] { return execThread.load() == nullptr; })) << "a play hangs";
+        }
+        EXPECT_TRUE(stop == leaving || displayIdle());
+    });
+    runWindow([] {});  // the plug-in opens again as before
+    expectNothingLeft();
+    EXPECT_EQ(pauses.size(), stop == anotherFile ? 3u : 2u) << "a pause after each stop and each leave";
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryPhase, StopTest, ::testing::Combine(::testing::Range(0, 5), ::testing::Range(0, 3)),
+                         [](const auto& info) {
+                             return std::string(phases[std::get<0>(info.param)]) + "_" + stops[std::get<1>(info.param)];
+                         });
+
+struct EndCase {
+    const char* what;
+    const char* file;    // in the music folder, or an absolute path
+    const char* device;  // null: the FIFO device
+    size_t bytes;        // what the FIFO device receives: 4 for each sample decoded
 };
 
-TEST_F(PlayControlTest, StopWhileNothingPlaysOnlyFocusesTheList)
+class PlayEndTest : public PlayerTest, public ::testing::WithParamInterface<EndCase> { };
+
+// Plays that end by themselves, played out or refused, close everything and
+// leave the display idle: a refused device shows no progress.
+TEST_P(PlayEndTest, EndsByItselfAndShowsIdle)
 {
-    dialog->setFocus(nullptr);
-    internals(*dialog).dispatchKey(eRCKey::blue);
-    EXPECT_TRUE(internals(*dialog->fileList()).hasFocus());
-    EXPECT_EQ(execThread.load(), nullptr);
-    EXPECT_TRUE(device->plays().empty());
-    EXPECT_TRUE(pauses.empty());
+    const EndCase c = GetParam();
+    // A node where a file was listed; as the device, one whose open would
+    // block (it has no reader).
+    ASSERT_EQ(mkfifo(music("swapped.flac").c_str(), 0600), 0);
+    auto at = [&](const char* path) { return path[0] == '/' ? std::string(path) : music(path); };
+    const std::string device = c.device ? at(c.device) : devicePath;
+    audio_device_path = device.c_str();
+    file_info.samples_played = 0;
+    auto* t = new ExecThread(at(c.file));
+    t->start();
+    ASSERT_TRUE(testwait::until([&] { return t->ended() && (c.device || devicePlays == 1); }))
+        << "the play thread or the device is held (a hang)";
+    EXPECT_EQ(deviceBytes().size(), c.bytes);
+    EXPECT_EQ(file_info.samples_played * 4, c.bytes) << "decoded what no device played";
+    EXPECT_TRUE(displayIdle());
+    expectNothingLeft();
 }
 
-TEST_F(PlayControlTest, StopInsideABlockedDeviceWriteClosesEverything)
+INSTANTIATE_TEST_SUITE_P(Plays, PlayEndTest,
+                         ::testing::Values(EndCase{"PlayedToItsEnd", "track one.flac", nullptr, wholeTrackBytes},
+                                           EndCase{"FifoInPlaceOfTheFile", "swapped.flac", nullptr, 0},
+                                           EndCase{"DeviceOpenWouldBlock", "track one.flac", "swapped.flac", 0},
+                                           EndCase{"DeviceWritesFail", "track one.flac", "/dev/full", 0}),
+                         [](const auto& info) { return std::string(info.param.what); });
+
+// Choosing the file again stops its play, pauses once the device is closed,
+// and plays it again from the start. Its name, which a shell would split,
+// quote and run commands from, runs nothing where the file is.
+TEST_F(PlayerTest, ChoosingAgainRestartsThePlayAndANameFullOfShellSyntaxRunsNothing)
 {
-    device->hold();
-    play("track one.flac");
-    ASSERT_TRUE(waitFor([&] { return playingAndShown(); }));
-    EXPECT_EQ(internals(*lb_TotalTime).getText(), "Total Time : ");
-    EXPECT_EQ(internals(*lb_ElapsedTime).getText(), "Elapsed Time : ");
-    ASSERT_TRUE(waitFor([&] { return device->full(); })) << "the play never filled the device (a hang)";
-
-    internals(*dialog).dispatchKey(eRCKey::blue);  // returns once the thread has ended
-
-    expectClosed();
-    EXPECT_EQ(execThread.load(), nullptr);
-    EXPECT_TRUE(internals(*dialog->fileList()).hasFocus());
-    EXPECT_TRUE(pauses.empty()) << "Stop does not pause";
-}
-
-TEST_F(PlayControlTest, AFileThatPlaysToItsEndClosesItselfAndClearsTheThread)
-{
-    play("track one.flac");
-    ASSERT_TRUE(deviceSettledAfter(1));
-    expectClosed();
-    ASSERT_EQ(device->plays().size(), 1u);
-    EXPECT_EQ(device->plays()[0].size(), wholeTrackBytes);
-
-    // Stop after the end finds nothing to stop.
-    internals(*dialog).dispatchKey(eRCKey::blue);
-    EXPECT_EQ(device->plays().size(), 1u);
-}
-
-TEST_F(PlayControlTest, AFileTheDecoderCannotOpenStillClosesTheDevice)
-{
-    play("broken.flac");
-    ASSERT_TRUE(deviceSettledAfter(1));
-    expectClosed();
-    ASSERT_EQ(device->plays().size(), 1u);
-    EXPECT_EQ(device->plays()[0].size(), 0u);
-}
-
-TEST_F(PlayControlTest, ASecondSelectionStopsTheFirstPausesAndPlaysFromTheStart)
-{
-    device->hold();
-    play("track one.flac");
-    ASSERT_TRUE(waitFor([&] { return playingAndShown(); }));
-
-    // The pause comes after the first play has been stopped: the device
-    // then reads what it held, so the two plays stay apart.
+    const std::string name = "-x ; touch ran1 $(touch ran2) `touch ran3` 'q' \"d\" > ran4 &.flac";
+    std::filesystem::copy_file(corpus("subset-01-blocksize-4096.flac"), music(name));
+    const std::filesystem::path before = std::filesystem::current_path();
+    std::filesystem::current_path(tree / "music");
+    held = true;
     bool firstClosedBeforePause = false;
     onPause = [&] {
-        firstClosedBeforePause = !file_info.is_playing && audio == 0;
-        device->drain();
-        deviceSettledAfter(1);
+        held = false;  // the device reads what it held
+        firstClosedBeforePause = firstClosedBeforePause || testwait::until([&] { return devicePlays == 1; });
     };
-    play("track one.flac");  // the same file again
-    EXPECT_EQ(pauses, std::vector<unsigned>{1});
-    EXPECT_TRUE(firstClosedBeforePause);
-    ASSERT_TRUE(deviceSettledAfter(2));
-    ASSERT_EQ(device->plays().size(), 2u);
-    EXPECT_EQ(device->plays()[1].size(), wholeTrackBytes);
-
-    std::vector<std::string> plays = device->plays();
-    EXPECT_LT(plays[0].size(), wholeTrackBytes) << "the first play was cut short";
-    EXPECT_EQ(plays[0], plays[1].substr(0, plays[0].size())) << "the second play starts from the beginning";
-    expectClosed();
-}
-
-TEST_F(PlayControlTest, AFileThreadPastItsSessionIsNotStoppedByTheStopKey)
-{
-    // A thread that has closed its session but not ended yet: it ends only
-    // when released, so a Stop that killed it would wait for the release.
-    struct AfterPlay : ExecThread {
-        AfterPlay(const std::string& path) : ExecThread(path) { }
-        void thread() override
-        {
-            ExecThread::thread();  // a play that ends at once
-            while (!release)
-                std::this_thread::sleep_for(milliseconds(1));
-        }
-        std::atomic<bool> release{false};
-    };
-    auto* t = new AfterPlay(tree / "music/broken.flac");
-    execThread = t;
-    t->start();
-    ASSERT_TRUE(waitFor([&] { return !t->in_play(); }));
-    // Releases the thread after a bound that only a hang reaches.
-    std::atomic<bool> guardReleased{false};
-    std::thread guard([&] {
-        if (!waitFor([&] { return t->release.load(); }))
-            guardReleased = true, t->release = true;
+    runWindow([&] {
+        ASSERT_TRUE(walkTo(music(name))) << "the window never listed the file (a hang)";
+        ASSERT_TRUE(testwait::until([&] { return deviceFull(); })) << "the play never filled the device (a hang)";
+        ASSERT_TRUE(choose(name));
+        ASSERT_TRUE(testwait::until([&] { return devicePlays == 2; })) << "the second play hangs";
     });
-    internals(*dialog).dispatchKey(eRCKey::blue);
-    t->release = true;
-    guard.join();
-    EXPECT_FALSE(guardReleased) << "Stop waited for a thread past its session";
-    ASSERT_TRUE(waitFor([&] { return t->ended(); }));
-    ExecThread::reclaimEnded();
-    EXPECT_EQ(execThread.load(), nullptr) << "a reclaimed thread is no longer the current one";
-}
-
-TEST_F(PlayControlTest, FileNamesWithShellSyntaxPlayLikeAnyOther)
-{
-    const std::string odd = "-x ; touch $(echo pwned) 'q' \"d\".flac";
-    std::filesystem::copy_file(corpus("faulty-09-blocksize-1.flac"), tree / ("music/" + odd));
-    play(odd);
-    ASSERT_TRUE(deviceSettledAfter(1));
-    ASSERT_EQ(device->plays().size(), 1u);
-    // 41519 mono samples at 24000 Hz, played as stereo at 44100 Hz.
-    EXPECT_NEAR(device->plays()[0].size() / 4.0, 41519 * 44100.0 / 24000, 2);
+    std::filesystem::current_path(before);
+    EXPECT_TRUE(firstClosedBeforePause);
+    const std::string both = deviceBytes();
+    ASSERT_GT(both.size(), wholeTrackBytes) << "the second play was not played out";
+    const size_t first = both.size() - wholeTrackBytes;
+    EXPECT_LT(first, wholeTrackBytes) << "the first play was not cut short";
+    EXPECT_EQ(both.substr(0, first), both.substr(first, first)) << "the second play starts from the beginning";
+    for (const char* ran : {"ran1", "ran2", "ran3", "ran4"})
+        EXPECT_FALSE(std::filesystem::exists(music(ran))) << ran;
 }
 
 }  // namespace

@@ -53,9 +53,8 @@ inline std::string readFile(const std::string& path)
 // Why the FLAC corpus cannot serve, for a test's skip; "" when it is there.
 inline std::string missingCorpus()
 {
-    return std::filesystem::exists(LIRVA_CORPUS_DIR "/MANIFEST.tsv") ? std::string()
-                                                                     : "no FLAC corpus at " LIRVA_CORPUS_DIR
-                                                                       " (set LIRVA_CORPUS_DIR)";
+    const bool there = std::filesystem::exists(LIRVA_CORPUS_DIR "/MANIFEST.tsv");
+    return there ? "" : "no FLAC corpus at " LIRVA_CORPUS_DIR " (set LIRVA_CORPUS_DIR)";
 }
 #endif
 

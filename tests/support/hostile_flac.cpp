@@ -7,22 +7,13 @@
 #include <cstring>
 #include <vector>
 
+#include "command.h"
+
 namespace {
 
-std::vector<char> head_of(const std::string& source, size_t size)
-{
-    std::vector<char> bytes(size);
-    const int fd = open(source.c_str(), O_RDONLY | O_CLOEXEC);
-    const ssize_t n = fd < 0 ? -1 : read(fd, bytes.data(), size);
-    if (fd >= 0)
-        close(fd);
-    bytes.resize(n > 0 ? static_cast<size_t>(n) : 0);
-    return bytes;
-}
-
-// Writes `bytes` at `offset`, grows the file to `size` and checks that the
-// rest is a hole.
-std::string write_sparse(const std::string& path, const std::vector<std::pair<long long, std::vector<char>>>& pieces,
+// Writes each piece at its offset into a file of `size` bytes whose rest is
+// a hole, and checks that it is one.
+std::string write_sparse(const std::string& path, const std::vector<std::pair<long long, std::string>>& pieces,
                          long long size)
 {
     const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
@@ -48,26 +39,21 @@ std::string write_sparse(const std::string& path, const std::vector<std::pair<lo
 
 std::string make_sparse_after_header(const std::string& path, const std::string& source, long long size)
 {
-    std::vector<char> head = head_of(source, 8192);
-    if (head.size() < 8192)
-        return "cannot read 8 KiB of " + source;
-    return write_sparse(path, {{0, head}}, size);
+    const std::string head = testsupport::readFile(source).substr(0, 8192);
+    return head.size() < 8192 ? "cannot read 8 KiB of " + source : write_sparse(path, {{0, head}}, size);
 }
 
 std::string make_huge_padding(const std::string& path, const std::string& source, int blocks)
 {
     // "fLaC" and the STREAMINFO block: a 4-byte header and 34 bytes.
-    std::vector<char> head = head_of(source, 42);
-    if (head.size() < 42 || memcmp(head.data(), "fLaC", 4) != 0 || (head[4] & 0x7f) != 0)
+    std::string head = testsupport::readFile(source).substr(0, 42);
+    if (head.size() < 42 || head.compare(0, 4, "fLaC") != 0 || (head[4] & 0x7f) != 0)
         return source + " does not begin with STREAMINFO";
     head[4] = 0;                               // not the last metadata block
     constexpr long long body = (1 << 24) - 1;  // the largest block length
-    std::vector<std::pair<long long, std::vector<char>>> pieces{{0, head}};
+    std::vector<std::pair<long long, std::string>> pieces{{0, head}};
     long long at = static_cast<long long>(head.size());
-    for (int i = 0; i < blocks; ++i) {
-        const char last = i == blocks - 1 ? char(0x80) : char(0);
-        pieces.push_back({at, {char(last | 1), char(0xff), char(0xff), char(0xff)}});  // PADDING
-        at += 4 + body;
-    }
+    for (int i = 0; i < blocks; ++i, at += 4 + body)  // PADDING blocks, the last one flagged as the last
+        pieces.push_back({at, {char(i == blocks - 1 ? 0x81 : 0x01), char(0xff), char(0xff), char(0xff)}});
     return write_sparse(path, pieces, at);
 }

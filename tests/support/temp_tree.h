@@ -10,8 +10,7 @@
 #include <system_error>
 
 // A temporary directory, removed with everything in it when the object goes.
-// The constructor, dir() and file() are inline so that suites which do not
-// link lirva_test_support (the engine's) can use them too.
+// Header-only, so that every suite can use it without linking anything.
 class TempTree {
 public:
     // Named /tmp/<name>-XXXXXX.
@@ -43,14 +42,6 @@ public:
         out << content;
         return *this / relative;
     }
-
-    // In lirva_test_support.
-    void symlink(const std::string& target, const std::string& relative) const;
-    void fifo(const std::string& relative) const;
-    void socket(const std::string& relative) const;
-    // Creates a file of `size` bytes that holds no data (a sparse file);
-    // false, leaving nothing behind, where the file system cannot hold one.
-    bool sparseFile(const std::string& relative, long long size) const;
 
 private:
     std::string root_;

@@ -1,7 +1,6 @@
 #ifndef LIRVA_TESTS_WAIT_H
 #define LIRVA_TESTS_WAIT_H
 
-#include <sys/types.h>
 #include <unistd.h>
 
 #include <chrono>
