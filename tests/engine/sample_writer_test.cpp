@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <pthread.h>
 #include <signal.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -69,8 +70,8 @@ TEST_F(SampleWriter, PositionPercentAndRefreshesFollowTheFrames)
 // writer sends the rest of the frame, in order.
 TEST_F(SampleWriter, InterruptedWritesAreCompleted)
 {
-    tree_.fifo("fifo");
     const std::string fifo = tree_ / "fifo";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
     const int reader = open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
     audio_device_path = fifo.c_str();
     ASSERT_TRUE(audio_device_open());
