@@ -11,7 +11,7 @@ cp "$tune" "$folder/$name"
 
 start_terminal LIRVA_DSP_SPEED=1 "LIRVA_DSP_CAPTURE=$work/capture.raw"
 wait_window
-grep -q "Esc exit" <<<"$screen" || fail "no key help row"
+wait_screen "Esc exit" "no key help row"
 
 # The arrows move the cursor both ways.
 before=$(cursor_row)
@@ -29,9 +29,9 @@ grep -Eq 'Total Time : +00:07' <<<"$screen" || fail "no total time"
 ! grep -q '?' <<<"$screen" || fail "a character shown as '?'"
 
 # "b" stops: the captions go and the bar is empty.
+stopped() { shows '\.{20,} +0%' && ! grep -q "Time :" <<<"$screen"; }
 keys b
-wait_screen '\.{20,} +0%' "no stop"
-! grep -q "Time :" <<<"$screen" || fail "the captions stayed"
+wait_until stopped || fail "no stop: the bar or the captions stayed (hang)"
 
 # "r" returns to the root.
 keys r
