@@ -72,7 +72,12 @@ cursor_on() {
   row=$(cursor_row)
   [[ "$row" == "$1" || "$row" == "$1 "* || "$row" == "$1|"* ]]
 }
-cursor_moved() { shows . && [ "$(cursor_row)" != "$1" ]; }
+# cursor_moved ROW: the cursor shows on another row than ROW (a screen read
+# between two rows of one repaint may show it on none).
+cursor_moved() {
+  local row
+  shows . && row=$(cursor_row) && [ -n "$row" ] && [ "$row" != "$1" ]
+}
 window_shown() { shows 'Lirva 0\.0\.2' && cursor_on ..; }
 wait_window() { wait_until window_shown || fail "no window with the cursor on \"..\" (hang)"; }
 
