@@ -33,9 +33,13 @@ stopped() { shows '\.{20,} +0%' && ! grep -q "Time :" <<<"$screen"; }
 keys b
 wait_until stopped || fail "no stop: the bar or the captions stayed (hang)"
 
-# "r" returns to the root.
+# "r" returns to the root: from there the walk by name reaches the test's
+# own folder again (nothing of the machine's root is assumed).
+at_root() { window_shown && ! grep -qF -- "$name" <<<"$screen"; }
 keys r
-wait_screen '\|  /bin ' "no root listing"
+wait_until at_root || fail "no listing after r (hang)"
+walk_to "$work"
+grep -qF "|  /Música " <<<"$screen" || fail "the walk from the root did not reach $work"
 
 # Esc leaves: simhost ends well and the terminal is as it was.
 keys Escape
