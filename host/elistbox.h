@@ -58,7 +58,7 @@ public:
 
 private:
     eString text_;
-    void* key_;
+    [[maybe_unused]] void* key_;  // the caller's key, kept with the entry; unread by the stand-in
 };
 
 #endif

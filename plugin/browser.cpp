@@ -127,13 +127,13 @@ void eLirvaDialog::selectionChanged(eListBoxEntryText*)
 void eLirvaDialog::folderup()
 {
     eString p = currentDir;
-    int n = static_cast<int>(strlen(p.c_str()));
+    const size_t n = strlen(p.c_str());
     // The last "/" strictly inside the path: a trailing "/" does not count.
-    int k = 0;
-    for (int i = 1; i <= n - 2; ++i)
+    size_t k = 0;
+    for (size_t i = 1; i + 2 <= n; ++i)
         if (p[i] == '/')
             k = i;
-    p = p.left(k + 1);
+    p = p.left(static_cast<unsigned>(k + 1));
     if (p.empty())
         p = "/";
     p.strReplace("//", "/");
