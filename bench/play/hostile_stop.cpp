@@ -25,24 +25,14 @@
 #include "gui_pause.h"
 #include "hostile_flac.h"
 #include "lirva_dialog.h"
+#include "stop_timing.h"
 #include "temp_tree.h"
 #include "widget_private.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using namespace stop_timing;
 constexpr auto kGiveUp = std::chrono::seconds(120);
-
-double ms(Clock::duration d)
-{
-    return std::chrono::duration<double, std::milli>(d).count();
-}
-
-double percentile(std::vector<double> v, double p)
-{
-    std::sort(v.begin(), v.end());
-    return v[static_cast<size_t>(p * static_cast<double>(v.size() - 1) + 0.5)];
-}
 
 bool waitForEnd()
 {
@@ -53,11 +43,6 @@ bool waitForEnd()
         std::this_thread::sleep_for(std::chrono::microseconds(50));
     }
     return true;
-}
-
-unsigned noPause(unsigned)
-{
-    return 0;
 }
 
 int usage()

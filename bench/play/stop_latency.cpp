@@ -25,12 +25,13 @@
 #include "file_info.h"
 #include "gui_pause.h"
 #include "lirva_dialog.h"
+#include "stop_timing.h"
 #include "status_widgets.h"
 #include "widget_private.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using namespace stop_timing;
 constexpr auto kGiveUp = std::chrono::seconds(5);
 
 bool displayIdle()
@@ -53,22 +54,10 @@ bool waitFor(Done done)
     return true;
 }
 
-double percentile(std::vector<double> v, double p)
-{
-    std::sort(v.begin(), v.end());
-    const size_t at = static_cast<size_t>(p * static_cast<double>(v.size() - 1) + 0.5);
-    return v[at];
-}
-
 int usage()
 {
     fprintf(stderr, "usage: lirva-stop-latency [-n STOPS] [-s SEED] FILE.flac\n");
     return 2;
-}
-
-unsigned noPause(unsigned)
-{
-    return 0;
 }
 
 }  // namespace
@@ -134,7 +123,7 @@ int main(int argc, char** argv)
                     static_cast<long long>(kGiveUp.count()));
             return 1;
         }
-        latencies.push_back(std::chrono::duration<double, std::milli>(Clock::now() - pressed).count());
+        latencies.push_back(ms(Clock::now() - pressed));
     }
     ExecThread::stopAll();  // as the plug-in does when its window goes
     if (latencies.empty()) {
