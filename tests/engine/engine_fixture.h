@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "command.h"
 #include "engine_test_support.h"
 #include "temp_tree.h"
 

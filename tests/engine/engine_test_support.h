@@ -5,19 +5,8 @@
 // of the engine.
 #include <cmath>
 #include <cstdint>
-#include <string>
-#include <vector>
-
-#include "command.h"
 
 namespace enginetest {
-
-// A whole file as bytes; empty when it cannot be read.
-inline std::vector<uint8_t> read_file(const std::string& path)
-{
-    const std::string bytes = testsupport::readFile(path);
-    return std::vector<uint8_t>(bytes.begin(), bytes.end());
-}
 
 // A decoded sample of `bits` width as 16 bits: narrower ones scaled up,
 // wider ones rounded half up and clipped (the dither may add one step).

@@ -12,6 +12,7 @@
 #include <regex>
 #include <sstream>
 
+#include "command.h"
 #include "engine_test_support.h"
 #include "temp_tree.h"
 
