@@ -16,15 +16,16 @@
 // A downmix keeps its fraction: its values are `mixed_width` bits wide
 // (15 bits more than the input, at most 32), so the width step alone
 // rounds to 16 bits.
+constexpr unsigned max_stream_channels = 8;
+constexpr int mix_fraction_bits = 15;
+
+// One mix: a copy, or a gain for each input channel into each output.
 struct ChannelMix {
     unsigned in_channels = 0;
     unsigned out_channels = 0;
-    bool copy = true;         // pass through or duplicate, no arithmetic
-    int32_t gain[2][8] = {};  // Q15, gain[out][in]; each row sums to <= 1.0
+    bool copy = true;                           // pass through or duplicate, no arithmetic
+    int32_t gain[2][max_stream_channels] = {};  // Q15, gain[out][in]; each row sums to <= 1.0
 };
-
-constexpr unsigned max_stream_channels = 8;
-constexpr int mix_fraction_bits = 15;
 
 // The mix from `in_channels` (1 to 8, nothing else) to `out_channels` (1 or 2).
 ChannelMix channel_mix_for(unsigned in_channels, unsigned out_channels);

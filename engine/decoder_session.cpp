@@ -82,9 +82,8 @@ void decoder_destructor()
 {
     if (file_info.decoder != nullptr) {
         FLAC__stream_decoder_finish(file_info.decoder);  // an MD5 mismatch is ignored
-        drop_decoder();
+        drop_decoder();                                  // closes the file too
     }
-    flac_file_close();
     file_info.is_playing = 0;
     file_info.filename[0] = '\0';
     file_info.total_time = 0;

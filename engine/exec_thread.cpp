@@ -16,8 +16,8 @@ std::atomic<ExecThread*> execThread{nullptr};
 namespace {
 
 // Every thread object not yet reclaimed. Only the GUI thread creates and
-// deletes them; the lock keeps count() safe from anywhere, and `ended`
-// tells stopAll() that a thread's end has run.
+// deletes them; the lock keeps count() safe from anywhere, and
+// `threadEnded` wakes stopAll() when a thread's end has run.
 std::mutex registryMutex;
 std::condition_variable threadEnded;
 std::vector<ExecThread*> registry;

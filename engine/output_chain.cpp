@@ -113,8 +113,7 @@ size_t OutputChain::convert(const int32_t* const planes[], unsigned channels, si
             emit(n);
         } else {
             reduce_to_16(mixed_, n * outs, width, dither_, narrowed_);
-            size_t consumed = 0;
-            emit(resampler_.process(narrowed_, n, &consumed, out_samples(), room()));
+            emit(resampler_.process(narrowed_, n, out_samples(), room()));
         }
         done += n;
     }

@@ -64,7 +64,7 @@ size_t RateConverter::max_output(size_t in_frames) const
     return static_cast<size_t>(held * out_rate_ / in_rate_ + 2);
 }
 
-size_t RateConverter::process(const int16_t* in, size_t in_frames, size_t* consumed, int16_t* out, size_t out_capacity)
+size_t RateConverter::process(const int16_t* in, size_t in_frames, int16_t* out, size_t out_capacity)
 {
     size_t taken = 0;
     size_t written = 0;
@@ -80,7 +80,6 @@ size_t RateConverter::process(const int16_t* in, size_t in_frames, size_t* consu
         taken += in_len;
         written += out_len;
     }
-    *consumed = taken;
     return written;
 }
 

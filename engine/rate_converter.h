@@ -34,16 +34,13 @@ public:
     void stop();
 
     bool active() const { return state_ != nullptr; }
-    uint32_t in_rate() const { return in_rate_; }
-    uint32_t out_rate() const { return out_rate_; }
 
     // The most frames that `in_frames` input frames (and a drain) can give.
     size_t max_output(size_t in_frames) const;
 
     // Converts up to `in_frames` frames of `in`, writing at most
-    // `out_capacity` frames to `out`. Returns the frames written; `consumed`
-    // gets the input frames taken (all of them when the output has room).
-    size_t process(const int16_t* in, size_t in_frames, size_t* consumed, int16_t* out, size_t out_capacity);
+    // `out_capacity` frames to `out`. Returns the frames written.
+    size_t process(const int16_t* in, size_t in_frames, int16_t* out, size_t out_capacity);
 
     // The end of the stream: feeds the filter silence as long as its delay
     // and returns the frames of the stream's last samples written to `out`
