@@ -60,11 +60,12 @@ bool ScriptFrontend::nextKey(eRCKey& key, int timeoutMs)
             const std::string& text = steps_[next_].entry;
             if (!awaitLimit_)
                 awaitLimit_ = Clock::now() + kAwaitLimit;
-            if (!screenShows(text) && Clock::now() < *awaitLimit_) {
+            const bool shown = screenShows(text);
+            if (!shown && Clock::now() < *awaitLimit_) {
                 std::this_thread::sleep_until(std::min(Clock::now() + std::chrono::milliseconds(10), deadline));
                 return false;  // let the loop run and repaint
             }
-            if (!screenShows(text))
+            if (!shown)
                 std::cerr << "simhost: await=" << text << ": not shown within a minute\n";
             awaitLimit_.reset();
             ++next_;

@@ -3,9 +3,10 @@
 
 // Failures the simulated device shows when LIRVA_DSP_FAIL asks for them:
 //   open   every open fails with EBUSY, as a device in use elsewhere;
-//   write  every write fails with EIO, as a device that has gone bad.
-// Both set errno and return true when the call is to fail.
+//   write  every write fails with EIO, as a device that has gone bad
+//          (asked for when the device is opened).
+// sim_fails_open() sets errno and returns true when the open is to fail.
 bool sim_fails_open();
-bool sim_fails_write();
+bool sim_asked_to_fail_writes();
 
 #endif

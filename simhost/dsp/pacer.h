@@ -16,7 +16,7 @@ public:
     };
 
     static constexpr int64_t idle_slack_ns = 100 * 1000 * 1000;
-    static constexpr size_t frame_bytes = 4;  // one 16-bit stereo sample
+    static constexpr size_t frame_bytes = 4;  // the step a cut-short write is rounded to
 
     // bytes_per_second 0 = unpaced: every slot is empty.
     explicit constexpr Pacer(double bytes_per_second = 0)

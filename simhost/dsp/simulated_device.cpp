@@ -26,14 +26,24 @@ struct Device {
     uint64_t generation = 0;  // tells a reopened descriptor number apart
     DeviceAnswers answers;
     double speed = 1.0;
-    // What it plays: a 16-bit stereo device at 44100 Hz until set otherwise.
-    int sample_bytes = 2;
-    int channels = 2;
-    int rate = 44100;
+    bool fails_writes = false;  // LIRVA_DSP_FAIL=write at its open
+    // What it plays: a 16-bit stereo device at 44100 Hz from each open on,
+    // until set otherwise.
+    int sample_bytes = 0;
+    int channels = 0;
+    int rate = 0;
     Pacer pacer;
     Capture capture;
     uint64_t bytes = 0;
     uint64_t writes = 0;
+
+    void reset_settings()
+    {
+        sample_bytes = 2;
+        channels = 2;
+        rate = 44100;
+        settings_changed();
+    }
 
     // Paces writes by what the settings make of a byte. Set before any write.
     void settings_changed()
@@ -154,10 +164,8 @@ int sim_open(int flags)
     d->generation = next_generation++;
     d->answers = answers_from_environment();
     d->speed = speed_from_environment();
-    d->sample_bytes = 2;
-    d->channels = 2;
-    d->rate = 44100;
-    d->settings_changed();
+    d->fails_writes = sim_asked_to_fail_writes();
+    d->reset_settings();
     d->bytes = 0;
     d->writes = 0;
     const char* capture = getenv("LIRVA_DSP_CAPTURE");
@@ -245,8 +253,10 @@ ssize_t sim_write(int fd, const void* data, size_t size)
     }
     if (size == 0)
         return 0;
-    if (sim_fails_write())
+    if (d->fails_writes) {
+        errno = EIO;
         return -1;
+    }
 
     const uint64_t generation = d->generation;
     size_t accepted = size;

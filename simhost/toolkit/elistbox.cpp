@@ -31,12 +31,12 @@ eListBoxBase::eListBoxBase(eWidget* parent, const eWidget* /*descr*/, int takefo
         const int current = d.getCurrentIndex();
         const int page = d.getPageSize();
         switch (key) {
-        case eRCKey::up: d.moveCursor(current - 1, true); return true;
-        case eRCKey::down: d.moveCursor(current + 1, true); return true;
+        case eRCKey::up: d.setCurrentIndex(current - 1); return true;
+        case eRCKey::down: d.setCurrentIndex(current + 1); return true;
         case eRCKey::left:
-        case eRCKey::pageUp: d.moveCursor(current - page, true); return true;
+        case eRCKey::pageUp: d.setCurrentIndex(current - page); return true;
         case eRCKey::right:
-        case eRCKey::pageDown: d.moveCursor(current + page, true); return true;
+        case eRCKey::pageDown: d.setCurrentIndex(current + page); return true;
         case eRCKey::ok:
             if (eListBoxEntryText* entry = d.getCurrent())
                 SendSelected(entry);
@@ -131,11 +131,6 @@ int eWidget::Private::getCurrentIndex() const
     return list->current;
 }
 
-void eWidget::Private::setCurrentIndex(int index)
-{
-    moveCursor(index, true);
-}
-
 int eWidget::Private::getTop() const
 {
     TreeLockGuard lock(widgetTreeLock());
@@ -148,7 +143,7 @@ int eWidget::Private::getPageSize() const
     return std::max(1, self.clientrect.height() / eListBoxEntryText::getEntryHeight());
 }
 
-void eWidget::Private::moveCursor(int index, bool notify)
+void eWidget::Private::setCurrentIndex(int index)
 {
     eListBoxEntryText* now = nullptr;
     {
@@ -171,6 +166,5 @@ void eWidget::Private::moveCursor(int index, bool notify)
         redraw();
         now = entries[static_cast<size_t>(list->current)];
     }
-    if (notify)
-        list->selChanged(now);
+    list->selChanged(now);
 }

@@ -46,6 +46,14 @@ struct eThread::Private {
     void killWaking(std::unique_lock<std::mutex>& lock);
     void killCancelling(std::unique_lock<std::mutex>& lock);
     void waitForEnd();
+    // With the lock held and the thread ended: the first caller joins it.
+    void joinOnce()
+    {
+        if (!joined) {
+            joined = true;
+            pthread_join(tid, nullptr);
+        }
+    }
 
     eThread& self;
     pthread_t tid{};
@@ -61,11 +69,6 @@ struct eThread::Private {
 void setThreadKill(ThreadKill how)
 {
     killMode = how;
-}
-
-ThreadKill threadKill()
-{
-    return killMode;
 }
 
 bool parseThreadKill(const std::string& name, ThreadKill& how)
@@ -144,10 +147,7 @@ void eThread::Private::killWaking(std::unique_lock<std::mutex>& lock)
         pthread_kill(tid, wakeSignal);
         ended.wait_for(lock, wakeInterval);
     }
-    if (!joined) {
-        joined = true;
-        pthread_join(tid, nullptr);
-    }
+    joinOnce();
 }
 
 void eThread::Private::killCancelling(std::unique_lock<std::mutex>& lock)
@@ -178,17 +178,7 @@ void eThread::Private::waitForEnd()
     if (!started)
         return;
     ended.wait(lock, [this] { return joined || (!running && !cancelling); });
-    if (!joined) {
-        joined = true;
-        pthread_join(tid, nullptr);
-    }
-}
-
-bool threadRunning(const eThread& t)
-{
-    eThread::Private& d = eThread::Private::of(t);
-    std::lock_guard<std::mutex> lock(d.mutex);
-    return d.running;
+    joinOnce();
 }
 
 void waitForThread(eThread& t)

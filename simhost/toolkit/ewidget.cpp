@@ -102,18 +102,6 @@ bool eWidget::Private::isVisible() const
     return visible;
 }
 
-ePoint eWidget::Private::getPosition() const
-{
-    TreeLockGuard lock(widgetTreeLock());
-    return pos;
-}
-
-eSize eWidget::Private::getSize() const
-{
-    TreeLockGuard lock(widgetTreeLock());
-    return size;
-}
-
 eRect eWidget::Private::getClientRect() const
 {
     TreeLockGuard lock(widgetTreeLock());

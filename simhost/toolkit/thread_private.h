@@ -20,14 +20,12 @@ enum class ThreadKill {
 
 // Set before threads are started; cooperative by default.
 void setThreadKill(ThreadKill how);
-ThreadKill threadKill();
 // "cooperative" or "cancel"; false for anything else.
 bool parseThreadKill(const std::string& name, ThreadKill& how);
 
-// For the toolkit's own tests and tools.
-// True from run() until the thread and its thread_finished() have ended.
-bool threadRunning(const eThread& t);
-// Waits for that end without asking the thread to stop, and joins it.
+// For the toolkit's own tests and tools: waits until the thread and its
+// thread_finished() have ended, without asking the thread to stop, and
+// joins it.
 void waitForThread(eThread& t);
 
 #endif

@@ -31,8 +31,6 @@ struct eWidget::Private {
     eWidgetKind kind() const { return widgetKind; }
 
     // --- geometry, in pixels
-    ePoint getPosition() const;
-    eSize getSize() const;
     eRect getClientRect() const;    // relative to the widget's own corner
     eRect getAbsoluteRect() const;  // the outer rectangle on the screen
 
@@ -101,8 +99,6 @@ struct eWidget::Private {
         std::function<void(eListBoxEntryText*)> selChanged;
     };
     std::unique_ptr<List> list;  // lists only
-
-    void moveCursor(int index, bool notify);
 };
 
 inline eWidget::Private& internals(const eWidget& w)
