@@ -11,7 +11,7 @@
 # `make -C DEST install DESTDIR=ROOT` puts library, headers and .pc file
 # into a root file system.
 set -euo pipefail
-top=$(cd "$(dirname "$0")/.." && pwd)
+source "$(dirname "$0")/common.sh"
 shared=--enable-shared
 if [ "${1:-}" = --static ]; then
   shared=--disable-shared
@@ -38,8 +38,8 @@ src=$("$top/scripts/fetch-debian-source.sh" speexdsp "$dest/source")
   rm -f "$stamp"
   # A cross build of the library alone: fixed point, and no float entry
   # points, so nothing can call into floating point per sample by mistake.
-  "$src/configure" --host="$triplet" --prefix=/usr --enable-fixed-point --disable-float-api --disable-examples \
-    --disable-neon --disable-sse "$shared" CFLAGS="$cflags" >configure.log 2>&1 ||
+  "$src/configure" --host="$triplet" --prefix=/usr "${speexdsp_box_options[@]}" "$shared" CFLAGS="$cflags" \
+    >configure.log 2>&1 ||
     { tail -n 30 configure.log; exit 1; }
   make -C libspeexdsp -j2 >make.log 2>&1 || { tail -n 30 make.log; exit 1; }
 )

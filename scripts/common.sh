@@ -21,3 +21,16 @@ corpus_or_skip() {
   echo "skipped: no FLAC corpus at $corpus_dir (set LIRVA_CORPUS_DIR)" >&2
   return 1
 }
+
+# as_root COMMAND...: runs it as root (through sudo for another user).
+as_root() {
+  if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
+}
+
+# apt_get ARGS...: apt-get as root, asking nothing, waiting up to ten
+# minutes for another installation's lock.
+apt_get() { as_root env DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=600 "$@"; }
+
+# libspeexdsp as the box runs it: fixed point, no floating-point entry
+# points, no PC vector units.
+speexdsp_box_options=(--enable-fixed-point --disable-float-api --disable-neon --disable-sse --disable-examples)

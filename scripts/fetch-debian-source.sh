@@ -7,9 +7,7 @@
 set -euo pipefail
 pkg=${1:?usage: $0 PACKAGE DEST}
 dest=${2:?usage: $0 PACKAGE DEST}
-
-sudo=""
-[ "$(id -u)" -eq 0 ] || sudo="sudo"
+source "$(dirname "$0")/common.sh"
 
 has_deb_src() {
   grep -rqsE '^(Types:.*deb-src|deb-src )' /etc/apt/sources.list /etc/apt/sources.list.d/
@@ -19,12 +17,12 @@ if ! has_deb_src; then
   for f in /etc/apt/sources.list.d/debian.sources /etc/apt/sources.list; do
     [ -f "$f" ] || continue
     case "$f" in
-      *.sources) sed 's/^Types: deb$/Types: deb-src/' "$f" | $sudo tee /etc/apt/sources.list.d/lirva-deb-src.sources >/dev/null ;;
-      *) sed -n 's/^deb /deb-src /p' "$f" | $sudo tee /etc/apt/sources.list.d/lirva-deb-src.list >/dev/null ;;
+      *.sources) sed 's/^Types: deb$/Types: deb-src/' "$f" | as_root tee /etc/apt/sources.list.d/lirva-deb-src.sources >/dev/null ;;
+      *) sed -n 's/^deb /deb-src /p' "$f" | as_root tee /etc/apt/sources.list.d/lirva-deb-src.list >/dev/null ;;
     esac
     break
   done
-  $sudo apt-get update >/dev/null
+  apt_get update >/dev/null
 fi
 "$(dirname "$0")/setup.sh" dpkg-dev >/dev/null
 

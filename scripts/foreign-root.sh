@@ -46,9 +46,7 @@ debian_sources() {
 }
 sources=$(debian_sources)
 if [ -z "$sources" ]; then
-  sudo=""
-  [ "$(id -u)" -eq 0 ] || sudo="sudo"
-  $sudo apt-get -o DPkg::Lock::Timeout=600 update >&2
+  apt_get update >&2
   sources=$(debian_sources)
 fi
 [ -n "$sources" ] || { echo "foreign-root: the machine's apt sources name no Debian archive" >&2; exit 1; }

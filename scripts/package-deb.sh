@@ -12,9 +12,6 @@ keep=${1:-}
 corpus_file="$corpus_dir/subset-01-blocksize-4096.flac"
 build=$(build_dir plain)
 
-sudo=""
-[ "$(id -u)" -eq 0 ] || sudo="sudo"
-apt_get() { DEBIAN_FRONTEND=noninteractive $sudo apt-get -o DPkg::Lock::Timeout=600 "$@"; }
 
 # dpkg-shlibdeps (dpkg-dev) gives the package's dependencies.
 "$top/scripts/setup.sh" dpkg-dev lintian

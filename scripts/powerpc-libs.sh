@@ -23,7 +23,7 @@
 # script; a change of any of them builds a new one.
 # Usage: scripts/powerpc-libs.sh emulated|box
 set -euo pipefail
-top=$(cd "$(dirname "$0")/.." && pwd)
+source "$(dirname "$0")/common.sh"
 flavour=${1:-}
 triplet=powerpc-linux-gnu
 cache=${LIRVA_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/lirva}
@@ -133,8 +133,7 @@ make_in flac/include install
 
 # Fixed point and no float entry points, as scripts/softfloat-check.sh
 # proves the library: the box has no FPU.
-autoconf_build speexdsp "${src[speexdsp]}" --enable-fixed-point --disable-float-api --disable-neon --disable-sse \
-  --disable-examples
+autoconf_build speexdsp "${src[speexdsp]}" "${speexdsp_box_options[@]}"
 make_in speexdsp/libspeexdsp install
 make_in speexdsp/include install
 make_in speexdsp install-pkgconfigDATA

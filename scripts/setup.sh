@@ -5,6 +5,7 @@
 # installation holds it.
 # Usage: scripts/setup.sh [package...]
 set -euo pipefail
+source "$(dirname "$0")/common.sh"
 
 packages=(
   g++ cmake ninja-build pkg-config
@@ -20,9 +21,6 @@ for p in "${packages[@]}"; do
 done
 [ ${#missing[@]} -eq 0 ] && exit 0
 
-sudo=""
-[ "$(id -u)" -eq 0 ] || sudo="sudo"
-apt_get() { DEBIAN_FRONTEND=noninteractive $sudo apt-get -o DPkg::Lock::Timeout=600 "$@"; }
 echo "Installing: ${missing[*]}"
 apt_get update
 apt_get install -y --no-install-recommends "${missing[@]}"
