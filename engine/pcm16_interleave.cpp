@@ -1,5 +1,7 @@
 #include "pcm16_interleave.h"
 
+#include <cstring>
+
 namespace {
 
 template <bool big_endian>
@@ -8,6 +10,20 @@ inline void store(uint8_t* p, int32_t sample, unsigned shift)
     const uint32_t v = static_cast<uint32_t>(sample) << shift;
     p[big_endian ? 0 : 1] = static_cast<uint8_t>(v >> 8);
     p[big_endian ? 1 : 0] = static_cast<uint8_t>(v);
+}
+
+// A stereo frame's four bytes as one 32-bit word of the host's order.
+template <bool big_endian>
+inline uint32_t frame_word(int32_t left, int32_t right, unsigned shift)
+{
+    uint32_t l = (static_cast<uint32_t>(left) << shift) & 0xFFFF;
+    uint32_t r = (static_cast<uint32_t>(right) << shift) & 0xFFFF;
+    constexpr bool host_big = __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__;
+    if constexpr (big_endian != host_big) {  // each sample's bytes swapped
+        l = __builtin_bswap16(static_cast<uint16_t>(l));
+        r = __builtin_bswap16(static_cast<uint16_t>(r));
+    }
+    return host_big ? l << 16 | r : r << 16 | l;
 }
 
 template <bool big_endian>
@@ -22,8 +38,8 @@ void interleave(const int32_t* const planes[], unsigned in_channels, unsigned ou
     }
     const int32_t* right = in_channels == 2 ? planes[1] + first : left;
     for (size_t i = 0; i < count; ++i) {
-        store<big_endian>(out + 4 * i, left[i], shift);
-        store<big_endian>(out + 4 * i + 2, right[i], shift);
+        const uint32_t word = frame_word<big_endian>(left[i], right[i], shift);
+        memcpy(out + 4 * i, &word, 4);  // one store; the buffer need not be aligned
     }
 }
 
