@@ -10,18 +10,21 @@
 # libspeexdsp: it is preloaded in fixed point, as the box runs it, built
 # from Debian's source (scripts/build-speexdsp.sh).
 #
-#   scripts/bench-instructions.sh [SECONDS]
+#   scripts/bench-instructions.sh [SECONDS] [FLAVOUR]
 #
-# Needs the i386 build of scripts/cross-test.sh i386 (build-i386/) and
-# valgrind. SECONDS (default 10) of audio per class.
+# Needs valgrind and the build of FLAVOUR: i386 (default, build-i386/ of
+# scripts/cross-test.sh i386) or plain (build/, the PC's own 64-bit
+# instructions, where a kernel without 32-bit support cannot run the i386
+# valgrind). SECONDS (default 10) of audio per class.
 set -euo pipefail
 
 source "$(dirname "$0")/common.sh"
 source "$top/scripts/bench-build.sh"
 
 seconds=${1:-10}
-i386=$(build_dir i386)
-[ -f "$i386/build.ninja" ] || { echo "no $i386: run scripts/cross-test.sh i386 first" >&2; exit 1; }
+flavour=${2:-i386}
+i386=$(build_dir "$flavour")
+[ -f "$i386/build.ninja" ] || { echo "no $i386: run scripts/cross-test.sh i386 (or scripts/build.sh $flavour) first" >&2; exit 1; }
 command -v valgrind >/dev/null || { echo "needs valgrind (Debian package valgrind)" >&2; exit 1; }
 command -v flac >/dev/null || { echo "needs the flac tool (Debian package flac)" >&2; exit 1; }
 
@@ -30,7 +33,9 @@ bench_build "$(build_dir bench)" gen-tone
 play=$(find "$i386" -name lirva-play -type f -perm -u+x | head -1)
 sim=$(find "$i386" -name liblirva_dsp_sim.so | head -1)
 gen=$(find "$(build_dir bench)" -name gen-tone -type f -perm -u+x | head -1)
-fixed=$("$top/scripts/build-speexdsp.sh" i686-linux-gnu "$i386/speexdsp-fixed")/.libs
+speex=""
+[ "$flavour" != i386 ] ||
+    speex=" $("$top/scripts/build-speexdsp.sh" i686-linux-gnu "$i386/speexdsp-fixed")/.libs/libspeexdsp.so.1"
 
 work=$(mktemp -d /tmp/lirva-instructions-XXXXXX)
 trap 'rm -rf "$work"' EXIT
@@ -59,7 +64,7 @@ while read -r name rate bits channels; do
         # path (RPATH) comes before LD_LIBRARY_PATH.
         env LIRVA_DSP_SPEED=0 LIRVA_DSP_RATES="$rates" \
             valgrind --tool=callgrind --callgrind-out-file="$out" --trace-children=yes \
-            env LD_PRELOAD="$sim $fixed/libspeexdsp.so.1" "$play" "$f" >/dev/null 2>"$work/valgrind.log" ||
+            env LD_PRELOAD="$sim$speex" "$play" "$f" >/dev/null 2>"$work/valgrind.log" ||
             { tail "$work/valgrind.log"; exit 1; }
         total=$(awk '/^summary:/ { print $2 }' "$out")
         chain=$(( $(inclusive "$out" ":OutputChain::convert") + $(inclusive "$out" ":OutputChain::drain") ))
