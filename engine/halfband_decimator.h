@@ -3,9 +3,8 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <vector>
-
 #include "filter_tables.h"
+#include "frame_buffer.h"
 
 // One 2:1 stage: interleaved Q29 frames of one or two channels to half the
 // rate through a half-band filter. Output n is centred on input 2n, so the
@@ -27,15 +26,11 @@ public:
 
 private:
     size_t run(size_t last_centre, int32_t* out);
-    void append(const int32_t* in, size_t frames);
 
-    const int32_t* taps_ = nullptr;
-    size_t half_taps_ = 0;
+    const HalfbandTable* table_ = nullptr;
     size_t reach_ = 0;  // inputs on each side of the centre: 2 x half_taps - 1
-    unsigned channels_ = 1;
-    std::vector<int32_t> buffer_;  // interleaved frames: history, then new input
-    size_t held_ = 0;              // frames in buffer_
-    size_t centre_ = 0;            // frame of buffer_ that the next output is centred on
+    FrameBuffer buffer_;
+    size_t centre_ = 0;  // frame of buffer_ that the next output is centred on
 };
 
 #endif

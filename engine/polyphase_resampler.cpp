@@ -1,14 +1,8 @@
 #include "polyphase_resampler.h"
 
-#include <cstring>
-
 #include "fixed_point.h"
 
 namespace {
-
-// Frames taken into the buffer per step: bounds its size whatever a call
-// hands over.
-constexpr size_t chunk = 1024;
 
 // One output per channel: the inner product of one phase with the window
 // of input frames at `x`. Both channels share each coefficient load.
@@ -29,10 +23,8 @@ void PolyphaseResampler::start(const PolyphaseTable& table, unsigned channels)
 {
     table_ = &table;
     taps_ = static_cast<size_t>(table.taps);
-    channels_ = channels;
-    buffer_.assign((2 * taps_ + chunk) * channels, 0);
     // Silence before the stream: the first output falls on its first input.
-    held_ = taps_ / 2 - 1;
+    buffer_.reset(channels, 2 * taps_, taps_ / 2 - 1);
     window_ = 0;
     phase_ = 0;
 }
@@ -54,10 +46,10 @@ size_t PolyphaseResampler::run(size_t last_input, int32_t* out)
     const unsigned down = static_cast<unsigned>(table_->down);
     const size_t before = taps_ / 2 - 1;  // window frames before the output's input
     size_t n = 0;
-    while (window_ + before < last_input && window_ + taps_ <= held_) {
-        const int32_t* x = &buffer_[window_ * channels_];
+    while (window_ + before < last_input && window_ + taps_ <= buffer_.held()) {
+        const int32_t* x = buffer_.frame(window_);
         const int32_t* phase = table_->coefficients + size_t{phase_} * taps_;
-        if (channels_ == 2)
+        if (buffer_.channels() == 2)
             interpolate<2>(x, phase, taps_, out + 2 * n);
         else
             interpolate<1>(x, phase, taps_, out + n);
@@ -66,34 +58,22 @@ size_t PolyphaseResampler::run(size_t last_input, int32_t* out)
         for (phase_ += down; phase_ >= up; phase_ -= up)
             ++window_;
     }
-    const size_t keep_from = window_ < held_ ? window_ : held_;
-    memmove(buffer_.data(), &buffer_[keep_from * channels_], (held_ - keep_from) * channels_ * sizeof(int32_t));
-    held_ -= keep_from;
+    const size_t keep_from = window_ < buffer_.held() ? window_ : buffer_.held();
+    buffer_.drop_before(keep_from);
     window_ -= keep_from;
     return n;
 }
 
 size_t PolyphaseResampler::process(const int32_t* in, size_t frames, int32_t* out)
 {
-    size_t written = 0;
-    while (frames > 0) {
-        const size_t n = frames < chunk ? frames : chunk;
-        memcpy(&buffer_[held_ * channels_], in, n * channels_ * sizeof(int32_t));
-        held_ += n;
-        written += run(held_, out + written * channels_);
-        in += n * channels_;
-        frames -= n;
-    }
-    return written;
+    return buffer_.feed(in, frames, out, [&](int32_t* to) { return run(buffer_.held(), to); });
 }
 
 size_t PolyphaseResampler::drain(int32_t* out)
 {
-    const size_t last = held_;
-    const size_t after = taps_ / 2;
-    memset(&buffer_[held_ * channels_], 0, after * channels_ * sizeof(int32_t));
-    held_ += after;
+    const size_t last = buffer_.held();
+    buffer_.append_silence(taps_ / 2);
     const size_t n = run(last, out);
-    start(*table_, channels_);
+    start(*table_, buffer_.channels());
     return n;
 }

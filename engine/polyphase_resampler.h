@@ -3,9 +3,8 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <vector>
-
 #include "filter_tables.h"
+#include "frame_buffer.h"
 
 // Interleaved Q29 frames of one or two channels from one rate to up/down
 // times it, through a table of filter phases. Output n falls at input time
@@ -31,11 +30,9 @@ private:
 
     const PolyphaseTable* table_ = nullptr;
     size_t taps_ = 0;
-    unsigned channels_ = 1;
-    std::vector<int32_t> buffer_;  // interleaved frames: history, then new input
-    size_t held_ = 0;              // frames in buffer_
-    size_t window_ = 0;            // first frame of buffer_ that the next output weighs
-    unsigned phase_ = 0;           // the next output's place between inputs, in 1/up
+    FrameBuffer buffer_;
+    size_t window_ = 0;   // first frame of buffer_ that the next output weighs
+    unsigned phase_ = 0;  // the next output's place between inputs, in 1/up
 };
 
 #endif
