@@ -5,7 +5,7 @@
 # share of the output chain (channel mix, width and dither, resampling, byte
 # order). The box runs libspeexdsp in fixed point, where Debian's i386
 # library is a float build: the resampling classes run with three builds of
-# it, Debian's ("debian"), fixed point as the README builds it for the box
+# it, Debian's ("debian"), fixed point as doc/box.md builds it for the box
 # ("fixed"), and fixed point with its whole filter table computed up front
 # ("table": -DRESAMPLE_FULL_SINC_TABLE, a plain inner product per sample
 # instead of interpolated filter phases, at the cost of a set-up that grows
