@@ -8,6 +8,8 @@
 #include "file_info.h"
 #include "flac_callbacks.h"
 #include "flac_file.h"
+#include "play_outcome.h"
+#include "play_stop.h"
 #include "sample_writer.h"
 #include "stream_info.h"
 
@@ -45,6 +47,7 @@ int decoder_constructor(const char* path)
     // The whole path is opened, not the possibly shortened copy; libFLAC
     // reads it through our callbacks, which answer a stop at once.
     if (!flac_file_open(path)) {
+        note_play_outcome(PlayOutcome::unreadable);
         drop_decoder();
         return 0;
     }
@@ -57,6 +60,7 @@ int decoder_constructor(const char* path)
     }
 
     if (!FLAC__stream_decoder_process_until_end_of_metadata(file_info.decoder)) {
+        note_play_outcome(play_stop_requested() ? PlayOutcome::stopped : PlayOutcome::not_flac);
         drop_decoder();
         return 0;
     }
@@ -73,8 +77,15 @@ int decoder_constructor(const char* path)
 
 void play_file(const char* path)
 {
-    if (decoder_constructor(path) == 1 && FLAC__stream_decoder_process_until_end_of_stream(file_info.decoder))
-        flush_sample_writer();  // the resampler's last samples
+    if (decoder_constructor(path) == 1) {
+        if (FLAC__stream_decoder_process_until_end_of_stream(file_info.decoder))
+            flush_sample_writer();  // the resampler's last samples
+        // The first reason noted (a failed write, a stream the device cannot
+        // play) stands; otherwise the ending says it.
+        note_play_outcome(play_stop_requested()        ? PlayOutcome::stopped
+                              : flac_file_search_gave_up() ? PlayOutcome::no_frame
+                                                           : PlayOutcome::played);
+    }
     decoder_destructor();
 }
 

@@ -11,6 +11,15 @@ namespace {
 
 int file = -1;
 bool at_end = false;
+unsigned long long searched = 0;  // bytes read since the last frame, metadata blocks aside
+bool gave_up = false;
+
+// Reads inside a metadata block have a length the block states; every other
+// read is part of a search for the stream or for a frame, or of a frame.
+bool searching(const FLAC__StreamDecoder* decoder)
+{
+    return decoder == nullptr || FLAC__stream_decoder_get_state(decoder) != FLAC__STREAM_DECODER_READ_METADATA;
+}
 
 }  // namespace
 
@@ -30,6 +39,8 @@ bool flac_file_open(const char* path)
     }
     file = fd;
     at_end = false;
+    searched = 0;
+    gave_up = false;
     return true;
 }
 
@@ -40,16 +51,31 @@ void flac_file_close()
     file = -1;
 }
 
-FLAC__StreamDecoderReadStatus flac_file_read(const FLAC__StreamDecoder*, FLAC__byte buffer[], size_t* bytes, void*)
+void flac_file_frame_found()
 {
+    searched = 0;
+}
+
+bool flac_file_search_gave_up()
+{
+    return gave_up;
+}
+
+FLAC__StreamDecoderReadStatus flac_file_read(const FLAC__StreamDecoder* decoder, FLAC__byte buffer[], size_t* bytes,
+                                             void*)
+{
+    const bool counted = searching(decoder);
+    gave_up = gave_up || (counted && searched >= max_frame_search);
     for (;;) {
-        if (play_stop_requested()) {
+        if (gave_up || play_stop_requested()) {
             *bytes = 0;
             return FLAC__STREAM_DECODER_READ_STATUS_ABORT;
         }
         const ssize_t n = read(file, buffer, *bytes);
         if (n > 0) {
             *bytes = static_cast<size_t>(n);
+            if (counted)
+                searched += static_cast<unsigned long long>(n);
             return FLAC__STREAM_DECODER_READ_STATUS_CONTINUE;
         }
         if (n == 0) {

@@ -23,6 +23,14 @@ public:
     void begin(const OutputFormat& device);
     void end();
 
+    // Whether frames of `channels` at `rate` Hz reach the device: false when
+    // convert() would drop their samples (no playable device format, a rate
+    // far below the device's, a converter that cannot start, no memory).
+    bool accepts(unsigned channels, uint32_t rate)
+    {
+        return device_.playable && channels > 0 && channels <= max_stream_channels && set_rate(rate);
+    }
+
     // Converts `count` inter-channel samples of `planes` from sample
     // `first` (each `bits` wide, `channels` of them, at `rate` Hz; a rate of
     // 0 counts as the device's). The bytes are in data()/size() until the

@@ -5,6 +5,8 @@
 #include <unistd.h>
 
 #include <cstring>
+#include <fstream>
+#include <random>
 #include <vector>
 
 #include "command.h"
@@ -35,6 +37,15 @@ std::string write_sparse(const std::string& path, const std::vector<std::pair<lo
     return why;
 }
 
+std::string noise(size_t size)
+{
+    std::mt19937 generator(19);
+    std::string bytes(size, '\0');
+    for (char& b : bytes)
+        b = static_cast<char>(generator());
+    return bytes;
+}
+
 }  // namespace
 
 std::string make_sparse_after_header(const std::string& path, const std::string& source, long long size)
@@ -56,4 +67,20 @@ std::string make_huge_padding(const std::string& path, const std::string& source
     for (int i = 0; i < blocks; ++i, at += 4 + body)  // PADDING blocks, the last one flagged as the last
         pieces.push_back({at, {char(i == blocks - 1 ? 0x81 : 0x01), char(0xff), char(0xff), char(0xff)}});
     return write_sparse(path, pieces, at);
+}
+
+std::string make_noise_then_holes(const std::string& path, long long random, long long size)
+{
+    return write_sparse(path, {{0, noise(static_cast<size_t>(random))}}, size);
+}
+
+std::string make_damaged(const std::string& path, const std::string& source, size_t garbage)
+{
+    const std::string whole = testsupport::readFile(source);
+    if (whole.size() < 1000)
+        return "cannot read " + source;
+    const size_t middle = whole.size() / 2;
+    std::ofstream out(path, std::ios::binary);
+    out << whole.substr(0, middle) << noise(garbage) << whole.substr(middle);
+    return out.flush() ? "" : "cannot write " + path;
 }
