@@ -86,7 +86,8 @@ size_t OutputChain::convert(const int32_t* const planes[], unsigned channels, si
                             uint32_t rate)
 {
     out_bytes_ = 0;
-    if (!accepts(channels, rate))
+    dropped_ = !device_.playable || channels == 0 || channels > max_stream_channels || !set_rate(rate);
+    if (dropped_)
         return count;  // nothing can be played: the samples are dropped
     if (mix_.in_channels != channels || mix_.out_channels != device_.channels)
         mix_ = channel_mix_for(channels, device_.channels);

@@ -23,14 +23,6 @@ public:
     void begin(const OutputFormat& device);
     void end();
 
-    // Whether frames of `channels` at `rate` Hz reach the device: false when
-    // convert() would drop their samples (no playable device format, a rate
-    // far below the device's, a converter that cannot start, no memory).
-    bool accepts(unsigned channels, uint32_t rate)
-    {
-        return device_.playable && channels > 0 && channels <= max_stream_channels && set_rate(rate);
-    }
-
     // Converts `count` inter-channel samples of `planes` from sample
     // `first` (each `bits` wide, `channels` of them, at `rate` Hz; a rate of
     // 0 counts as the device's). The bytes are in data()/size() until the
@@ -39,6 +31,11 @@ public:
     // caller then writes what there is and converts the rest.
     size_t convert(const int32_t* const planes[], unsigned channels, size_t first, size_t count, int bits,
                    uint32_t rate);
+
+    // True when the last convert() dropped its samples: no playable device
+    // format, a rate far below the device's, a converter that cannot start,
+    // or no memory.
+    bool dropped() const { return dropped_; }
 
     // The end of the stream: the resampler's last samples into data()/size();
     // a later frame starts a fresh filter.
@@ -64,6 +61,7 @@ private:
     RateConverter resampler_;
     uint32_t stream_rate_ = 0;
     bool rate_usable_ = false;
+    bool dropped_ = false;
 
     std::unique_ptr<uint8_t[]> out_;
     size_t out_frames_ = 0;  // capacity in device frames

@@ -80,19 +80,17 @@ FLAC__StreamDecoderWriteStatus flac_write_hdl(const FLAC__StreamDecoder*, const 
 
     if (audio_device_is_open()) {
         OutputChain& chain = audio_device_chain();
-        // Samples the chain would drop (a device format we cannot write, a
-        // stream far below the device's rate, a converter that cannot start,
-        // no memory) end the play: the clock must not run while nothing
-        // reaches the device.
-        if (!chain.accepts(channels, sample_rate)) {
-            note_play_outcome(PlayOutcome::unplayable);
-            return FLAC__STREAM_DECODER_WRITE_STATUS_ABORT;
-        }
         const int bits = frame_width(*frame, info);
         // One write per frame; only a stream far slower than the device
         // fills the buffer before the frame's end.
         for (size_t first = 0; first < blocksize;) {
             const size_t converted = chain.convert(buffer, channels, first, blocksize - first, bits, sample_rate);
+            // Samples the chain dropped end the play: the clock must not run
+            // while nothing reaches the device.
+            if (chain.dropped()) {
+                note_play_outcome(PlayOutcome::unplayable);
+                return FLAC__STREAM_DECODER_WRITE_STATUS_ABORT;
+            }
             if (write_to_device(chain.data(), chain.size()) != WriteResult::done)
                 return FLAC__STREAM_DECODER_WRITE_STATUS_ABORT;
             if (converted == 0 && chain.size() == 0)
