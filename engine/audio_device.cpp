@@ -5,6 +5,7 @@
 #include <sys/ioctl.h>
 #include <unistd.h>
 
+#include "descriptor.h"
 #include "play_outcome.h"
 
 int audio;
@@ -16,8 +17,8 @@ const char* audio_device_path = "/dev/dsp";
 
 namespace {
 // `audio` is 0 both at load and for a device opened as descriptor 0, so
-// whether the set-up holds a descriptor is kept apart.
-bool device_open;
+// the set-up's descriptor is held apart.
+Descriptor device;
 OutputFormat accepted;
 OutputChain chain;
 
@@ -49,7 +50,8 @@ bool audio_device_open()
     // O_CLOEXEC: the plug-in lives in the host's process, and a program the
     // host starts must not keep the device open.
     audio = open(audio_device_path, O_WRONLY | O_NONBLOCK | O_CLOEXEC, 0);
-    device_open = audio >= 0;
+    device.reset(audio);
+    const bool device_open = device.valid();
     if (device_open) {
         const int flags = fcntl(audio, F_GETFL);
         if (flags >= 0)
@@ -87,14 +89,12 @@ OutputChain& audio_device_chain()
 
 bool audio_device_is_open()
 {
-    return device_open;
+    return device.valid();
 }
 
 void audio_device_close()
 {
-    if (device_open)
-        close(audio);
-    device_open = false;
+    device.reset();
     audio = 0;
     chain.end();
 }

@@ -1,5 +1,6 @@
 // The decoder session: open, decode to the end, close.
 #include <cstring>
+#include <memory>
 
 #include <lirva_dialog.h>
 
@@ -17,10 +18,16 @@ namespace {
 
 constexpr size_t max_filename = sizeof(file_info.filename) - 1;
 
+struct DeleteDecoder {
+    void operator()(FLAC__StreamDecoder* d) const { FLAC__stream_decoder_delete(d); }
+};
+// The session's decoder; the record's pointer names it while it is held.
+std::unique_ptr<FLAC__StreamDecoder, DeleteDecoder> decoder;
+
 void drop_decoder()
 {
-    FLAC__stream_decoder_delete(file_info.decoder);
     file_info.decoder = nullptr;
+    decoder.reset();
     flac_file_close();
 }
 
@@ -39,7 +46,8 @@ int decoder_constructor(const char* path)
 
     forget_stream_info(file_info);
 
-    file_info.decoder = FLAC__stream_decoder_new();
+    decoder.reset(FLAC__stream_decoder_new());
+    file_info.decoder = decoder.get();
     if (file_info.decoder == nullptr)
         return 0;
 
@@ -91,9 +99,9 @@ void play_file(const char* path)
 
 void decoder_destructor()
 {
-    if (file_info.decoder != nullptr) {
-        FLAC__stream_decoder_finish(file_info.decoder);  // an MD5 mismatch is ignored
-        drop_decoder();                                  // closes the file too
+    if (decoder) {
+        FLAC__stream_decoder_finish(decoder.get());  // an MD5 mismatch is ignored
+        drop_decoder();                              // closes the file too
     }
     file_info.is_playing = 0;
     file_info.filename[0] = '\0';
