@@ -4,7 +4,7 @@
 # repository, and the libraries the plug-in needs (libFLAC, libsigc++ 3),
 # either from that copy or built by scripts/powerpc-libs.sh box. Adjust the
 # CPU flags and the sysroot to your box; only the plug-in target is meant to
-# be built with it (README.md, "Building for the box"):
+# be built with it (doc/box.md):
 #   cmake -S . -B build-box -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/powerpc-linux-gnu.cmake \
 #         -DLIRVA_BOX_SYSROOT=/path/to/box-rootfs [-DLIRVA_BOX_LIBS=PREFIX] -DLIRVA_BUILD_SIMHOST=OFF
 #   ninja -C build-box lirva
