@@ -100,6 +100,12 @@ void OutputChain::emit(size_t frames)
     out_bytes_ += frames * frame_bytes();
 }
 
+void OutputChain::emit_reduced(const int32_t* values, size_t frames, int width)
+{
+    reduce_to_pcm16(values, frames * device_.channels, width, dither_, device_.big_endian, out_.get() + out_bytes_);
+    out_bytes_ += frames * frame_bytes();
+}
+
 size_t OutputChain::convert(const int32_t* const planes[], unsigned channels, size_t first, size_t count, int bits,
                             uint32_t rate)
 {
@@ -131,18 +137,21 @@ size_t OutputChain::convert(const int32_t* const planes[], unsigned channels, si
         const size_t n = count - done < block ? count - done : block;
         if (output_frames(n) > room())
             break;
-        mix_channels(mix_, planes, first + done, n, bits, mixed_);
         if (integer_.active()) {
-            widen_to_rate_width(mixed_, n * outs, width);
-            const size_t m = integer_.process(mixed_, n, rated_);
-            reduce_to_16(rated_, m * outs, rate_sample_width, dither_, out_samples());
-            emit(m);
+            if (mix_.copy) {
+                widen_planes_to_rate_width(planes, channels, outs, first + done, n, width, mixed_);
+            } else {
+                mix_channels(mix_, planes, first + done, n, bits, mixed_);
+                widen_to_rate_width(mixed_, n * outs, width);
+            }
+            emit_reduced(rated_, integer_.process(mixed_, n, rated_), rate_sample_width);
         } else if (resampler_.active()) {
+            mix_channels(mix_, planes, first + done, n, bits, mixed_);
             reduce_to_16(mixed_, n * outs, width, dither_, narrowed_);
             emit(resampler_.process(narrowed_, n, out_samples(), room()));
         } else {
-            reduce_to_16(mixed_, n * outs, width, dither_, out_samples());
-            emit(n);
+            mix_channels(mix_, planes, first + done, n, bits, mixed_);
+            emit_reduced(mixed_, n, width);
         }
         done += n;
     }
@@ -153,9 +162,7 @@ size_t OutputChain::convert(const int32_t* const planes[], unsigned channels, si
 void OutputChain::let_out_filter()
 {
     if (integer_.active() && out_) {
-        const size_t m = integer_.drain(rated_);
-        reduce_to_16(rated_, m * device_.channels, rate_sample_width, dither_, out_samples());
-        emit(m);
+        emit_reduced(rated_, integer_.drain(rated_), rate_sample_width);
     }
     if (resampler_.active() && out_)
         emit(resampler_.drain(out_samples(), room()));

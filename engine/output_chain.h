@@ -62,7 +62,11 @@ private:
     size_t room() const { return out_frames_ - out_bytes_ / frame_bytes(); }
     size_t frame_bytes() const { return 2 * size_t{device_.channels}; }
     int16_t* out_samples() { return reinterpret_cast<int16_t*>(out_.get() + out_bytes_); }
+    // Appends the 16-bit samples at out_samples() as the device's bytes.
     void emit(size_t frames);
+    // Appends `frames` frames of `values`, `width` bits wide, brought to
+    // the device's 16-bit bytes.
+    void emit_reduced(const int32_t* values, size_t frames, int width);
 
     OutputFormat device_;
     DitherSource dither_;

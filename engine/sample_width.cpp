@@ -1,20 +1,53 @@
 #include "sample_width.h"
 
+#include <cstring>
+#include <type_traits>
+
 #include "fixed_point.h"
 
 namespace {
+
+// Where the 16-bit results go: an array of int16_t, or the device's bytes.
+struct ToSamples {
+    int16_t* out;
+    void put(size_t i, int32_t v) const { out[i] = static_cast<int16_t>(v); }
+};
+
+template <bool big_endian>
+struct ToBytes {
+    uint8_t* out;
+    void put(size_t i, int32_t v) const
+    {
+        constexpr bool host_big = __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__;
+        uint16_t word = static_cast<uint16_t>(v);
+        if constexpr (big_endian != host_big)
+            word = __builtin_bswap16(word);
+        memcpy(out + 2 * i, &word, 2);  // one store; the buffer need not be aligned
+    }
+};
+
+// A right shift known only at run time, or (std::integral_constant) one
+// the compiler knows: the masks and shifts of the common widths become
+// immediates, which spares registers on a 32-bit CPU.
+struct AnyShift {
+    unsigned value;
+    constexpr operator unsigned() const { return value; }
+};
+template <unsigned value>
+using FixedShift = std::integral_constant<unsigned, value>;
 
 // One output step is q = 2^shift input units. The dither is the
 // difference of two uniform values in [0, q): triangular over (-q, q),
 // mean 0, both taken from one 32-bit draw (shift is at most 16). A damaged
 // stream may hand over values wider than it says: they are clipped to the
-// width first, so the sum fits 32 bits up to 30-bit values (the box's CPU
+// width first, so the sum fits 32 bits up to 31-bit values (the box's CPU
 // has no cheap 64-bit arithmetic) and clips instead of wrapping.
-template <typename Sum>
-void dither_down(const int32_t* in, size_t count, unsigned shift, DitherSource& source, int16_t* out)
+template <typename Sum, class Shift, class Out>
+void dither_down(const int32_t* in, size_t count, Shift shift_by, DitherSource& source, Out out)
 {
     DitherSource dither = source;  // a local copy stays in a register
 
+    const unsigned shift = shift_by;
     const uint32_t mask = (uint32_t{1} << shift) - 1;
     const Sum half = Sum{1} << (shift - 1);
     const int32_t top = static_cast<int32_t>((int64_t{1} << (shift + 15)) - 1);
@@ -28,49 +61,88 @@ void dither_down(const int32_t* in, size_t count, unsigned shift, DitherSource& 
             v = 32767;
         if (v < -32768)
             v = -32768;
-        out[i] = static_cast<int16_t>(v);
+        out.put(i, static_cast<int32_t>(v));
     }
     source = dither;
+}
+
+template <class Out>
+void reduce(const int32_t* in, size_t count, int width, DitherSource& dither, Out out)
+{
+    if (width >= 1 && width < 16) {
+        const unsigned shift = static_cast<unsigned>(16 - width);
+        for (size_t i = 0; i < count; ++i)
+            out.put(i, static_cast<int32_t>(static_cast<uint32_t>(in[i]) << shift));
+        return;
+    }
+    if (width <= 16 || width > 32) {
+        for (size_t i = 0; i < count; ++i)
+            out.put(i, in[i]);
+        return;
+    }
+
+    // The rate step's values (30 bits) and 24-bit samples are the most common.
+    const unsigned shift = static_cast<unsigned>(width - 16);
+    if (width == rate_sample_width)
+        dither_down<int32_t>(in, count, FixedShift<rate_sample_width - 16>{}, dither, out);
+    else if (width == 24)
+        dither_down<int32_t>(in, count, FixedShift<8>{}, dither, out);
+    else if (width <= 31)
+        dither_down<int32_t>(in, count, AnyShift{shift}, dither, out);
+    else
+        dither_down<int64_t>(in, count, AnyShift{shift}, dither, out);
 }
 
 }  // namespace
 
 void reduce_to_16(const int32_t* in, size_t count, int width, DitherSource& dither, int16_t* out)
 {
-    if (width >= 1 && width < 16) {
-        const unsigned shift = static_cast<unsigned>(16 - width);
-        for (size_t i = 0; i < count; ++i)
-            out[i] = static_cast<int16_t>(static_cast<uint32_t>(in[i]) << shift);
-        return;
-    }
-    if (width <= 16 || width > 32) {
-        for (size_t i = 0; i < count; ++i)
-            out[i] = static_cast<int16_t>(in[i]);
-        return;
-    }
-
-    const unsigned shift = static_cast<unsigned>(width - 16);
-    if (width <= 30)
-        dither_down<int32_t>(in, count, shift, dither, out);
-    else
-        dither_down<int64_t>(in, count, shift, dither, out);
+    reduce(in, count, width, dither, ToSamples{out});
 }
 
-void widen_to_rate_width(int32_t* values, size_t count, int width)
+void reduce_to_pcm16(const int32_t* in, size_t count, int width, DitherSource& dither, bool big_endian, uint8_t* out)
+{
+    if (big_endian)
+        reduce(in, count, width, dither, ToBytes<true>{out});
+    else
+        reduce(in, count, width, dither, ToBytes<false>{out});
+}
+
+namespace {
+
+// Values of `width` bits to the rate converters' 30: each through `to(i, v)`.
+template <class Write>
+void widen(size_t count, int width, const int32_t* in, Write to)
 {
     if (width < 1)
         width = 16;
     if (width > rate_sample_width) {
         const unsigned shift = static_cast<unsigned>(width - rate_sample_width);
         for (size_t i = 0; i < count; ++i)
-            values[i] >>= shift;
+            to(i, in[i] >> shift);
         return;
     }
     const int32_t top = static_cast<int32_t>((int64_t{1} << (width - 1)) - 1);
     const int32_t bottom = -top - 1;
     const int32_t scale = int32_t{1} << (rate_sample_width - width);
     for (size_t i = 0; i < count; ++i) {
-        const int32_t x = values[i] > top ? top : values[i] < bottom ? bottom : values[i];
-        values[i] = x * scale;
+        const int32_t x = in[i] > top ? top : in[i] < bottom ? bottom : in[i];
+        to(i, x * scale);
+    }
+}
+
+}  // namespace
+
+void widen_to_rate_width(int32_t* values, size_t count, int width)
+{
+    widen(count, width, values, [values](size_t i, int32_t v) { values[i] = v; });
+}
+
+void widen_planes_to_rate_width(const int32_t* const planes[], unsigned in_channels, unsigned out_channels,
+                                size_t first, size_t count, int width, int32_t* out)
+{
+    for (unsigned o = 0; o < out_channels; ++o) {
+        const int32_t* p = planes[o < in_channels ? o : 0] + first;
+        widen(count, width, p, [out, o, out_channels](size_t i, int32_t v) { out[i * out_channels + o] = v; });
     }
 }
