@@ -160,7 +160,7 @@ private:
                 first = cursor - shown + 1;
         }
         for (int i = 0; i < shown && first + i < count; ++i) {
-            const eListBoxEntryText* entry = internals(l).entryAt(first + i);
+            eListBoxEntryText* entry = internals(l).entryAt(first + i);
             if (!entry)
                 break;
             const bool isCursor = first + i == cursor;

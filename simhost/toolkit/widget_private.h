@@ -65,7 +65,6 @@ struct eWidget::Private {
     void deleteEntries();
 
     void setClientRect(const eRect& r);
-    void recalcClientRect();
 
     eWidget& self;
     eWidget* parent;
@@ -84,7 +83,6 @@ struct eWidget::Private {
     eWidgetKind widgetKind = eWidgetKind::widget;
     std::function<bool(eRCKey)> keyDown;               // a key while focused; true when handled
     std::function<void()> shortcutAction;              // its colour key
-    std::function<eRect(const eSize&)> clientRectFor;  // the frame, for windows
 
     eString deco;
     bool decoLoaded = false;
@@ -96,6 +94,7 @@ struct eWidget::Private {
         int current = 0;
         int top = 0;
         int atomicDepth = 0;
+        int itemHeight = 1;  // pixels per row
         std::function<void(eListBoxEntryText*)> selChanged;
     };
     std::unique_ptr<List> list;  // lists only
