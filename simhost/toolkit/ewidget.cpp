@@ -166,6 +166,13 @@ void eWidget::Private::redraw() const
 // The virtual operations' defaults. Each kind of widget brings its content
 // through the painter and its keys through Private::keyDown.
 
+void eWidget::Private::paint(ePainter& target) const
+{
+    const eRect whole(ePoint(0, 0), readLocked(size));
+    self.eraseBackground(&target, whole);
+    self.redrawWidget(&target, whole);
+}
+
 void eWidget::willShow()
 { }
 

@@ -8,6 +8,7 @@
 #include "elistbox.h"
 #include "erckey.h"
 #include "ewidget.h"
+#include "ewidget_event.h"
 
 // What a widget is, for the screen painter.
 enum class eWidgetKind { widget, window, label, button, progress, listbox };
@@ -51,6 +52,8 @@ struct eWidget::Private {
     bool dispatchKey(eRCKey key);
     void close(int result);
     void redraw() const;  // asks the main loop to repaint soon
+    // Paints the widget through its eraseBackground() and redrawWidget().
+    void paint(ePainter& target) const;
 
     // --- lists
     int getCount() const;
