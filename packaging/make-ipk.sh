@@ -83,6 +83,7 @@ Package: lirva
 Version: $LIRVA_VERSION
 Architecture: $arch
 Maintainer: Lirva developers <lirva@example.org>
+License: MIT
 Section: multimedia
 Priority: optional
 Installed-Size: $size_kb

@@ -23,11 +23,12 @@ tar -xzf "$work/control.tar.gz" -C "$work/control"
 control="$work/control/control"
 [ -f "$control" ] || fail "control.tar.gz has no ./control"
 field() { sed -n "s/^$1: //p" "$control"; }
-for f in Package Version Architecture Maintainer Description; do
+for f in Package Version Architecture Maintainer License Description; do
   [ "$(grep -c "^$f: ." "$control")" = 1 ] || fail "control needs exactly one $f field"
 done
 name=$(basename "$ipk")
 [ "$(field Package)" = lirva ] || fail "Package is $(field Package)"
+[ "$(field License)" = MIT ] || fail "License is $(field License)"
 [ "$name" = "lirva_$(field Version)_$(field Architecture).ipk" ] || fail "the file name does not match the control fields"
 
 # Only the plug-in folder, everything owned by root.
