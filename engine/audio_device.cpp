@@ -5,6 +5,9 @@
 #include <sys/ioctl.h>
 #include <unistd.h>
 
+#include "descriptor.h"
+#include "play_outcome.h"
+
 int audio;
 int dsp_sample;
 int dsp_stereo;
@@ -14,8 +17,8 @@ const char* audio_device_path = "/dev/dsp";
 
 namespace {
 // `audio` is 0 both at load and for a device opened as descriptor 0, so
-// whether the set-up holds a descriptor is kept apart.
-bool device_open;
+// the set-up's descriptor is held apart.
+Descriptor device;
 OutputFormat accepted;
 OutputChain chain;
 
@@ -35,6 +38,28 @@ OutputFormat read_answers()
         f.rate = static_cast<uint32_t>(dsp_speed);
     return f;
 }
+
+// The rates a device may take as they are: the usual ones from 8 to 192 kHz.
+bool is_standard_rate(uint32_t rate)
+{
+    constexpr uint32_t standard[] = {8000,  11025, 12000, 16000, 22050,  24000,  32000,
+                                     44100, 48000, 64000, 88200, 96000, 176400, 192000};
+    for (uint32_t r : standard)
+        if (r == rate)
+            return true;
+    return false;
+}
+
+// Asks for `rate`; true when the device takes it. `dsp_speed` then holds
+// the device's answer; a request that fails changes nothing on the device.
+bool ask_rate(int rate)
+{
+    const int before = dsp_speed;
+    dsp_speed = rate;
+    if (ioctl(audio, SNDCTL_DSP_SPEED, &dsp_speed) != 0)
+        dsp_speed = before;
+    return dsp_speed == rate;
+}
 }  // namespace
 
 bool audio_device_open()
@@ -44,8 +69,11 @@ bool audio_device_open()
     // Never O_CREAT: a missing node would become a plain file. O_NONBLOCK
     // only for the open itself, so a busy device cannot hold the thread;
     // writes block, as they pace the play.
-    audio = open(audio_device_path, O_WRONLY | O_NONBLOCK, 0);
-    device_open = audio >= 0;
+    // O_CLOEXEC: the plug-in lives in the host's process, and a program the
+    // host starts must not keep the device open.
+    audio = open(audio_device_path, O_WRONLY | O_NONBLOCK | O_CLOEXEC, 0);
+    device.reset(audio);
+    const bool device_open = device.valid();
     if (device_open) {
         const int flags = fcntl(audio, F_GETFL);
         if (flags >= 0)
@@ -55,14 +83,33 @@ bool audio_device_open()
     dsp_stereo = 2;
     dsp_speed = 44100;
     dsp_sample = AFMT_S16_BE;
-    ioctl(audio, SNDCTL_DSP_SETFMT, &dsp_sample);
-    ioctl(audio, SNDCTL_DSP_STEREO, &dsp_stereo);
-    ioctl(audio, SNDCTL_DSP_SPEED, &dsp_speed);
+    if (device_open) {  // no settings on a descriptor that failed to open
+        ioctl(audio, SNDCTL_DSP_SETFMT, &dsp_sample);
+        ioctl(audio, SNDCTL_DSP_STEREO, &dsp_stereo);
+        ioctl(audio, SNDCTL_DSP_SPEED, &dsp_speed);
+    }
 
     accepted = read_answers();
     chain.begin(accepted);
-    // A format we cannot write plays nothing: silence, not noise.
+    begin_play_outcome();
+    if (!device_open)
+        note_play_outcome(PlayOutcome::no_device);
+    else if (!accepted.playable)
+        note_play_outcome(PlayOutcome::device_refused);  // silence, not noise
     return device_open && accepted.playable;
+}
+
+void audio_device_take_stream(uint32_t rate, size_t largest_frame)
+{
+    if (!device_open)
+        return;
+    if (is_standard_rate(rate) && rate != accepted.rate && accepted.playable) {
+        const int own = static_cast<int>(rate);
+        if (!ask_rate(own) && (own == 48000 || !ask_rate(48000)) && own != 44100)
+            ask_rate(44100);
+        accepted = read_answers();
+    }
+    chain.begin(accepted, largest_frame);
 }
 
 const OutputFormat& audio_device_format()
@@ -77,14 +124,12 @@ OutputChain& audio_device_chain()
 
 bool audio_device_is_open()
 {
-    return device_open;
+    return device.valid();
 }
 
 void audio_device_close()
 {
-    if (device_open)
-        close(audio);
-    device_open = false;
+    device.reset();
     audio = 0;
     chain.end();
 }
