@@ -101,7 +101,7 @@ bool audio_device_open()
 
 void audio_device_take_stream(uint32_t rate, size_t largest_frame)
 {
-    if (!device_open)
+    if (!device.valid())
         return;
     if (is_standard_rate(rate) && rate != accepted.rate && accepted.playable) {
         const int own = static_cast<int>(rate);
