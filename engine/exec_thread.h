@@ -3,7 +3,7 @@
 
 #include <ethread.h>
 #include <estring.h>
-#include <sigc++/signal.h>
+#include <sigc++/sigc++.h>
 
 #include <atomic>
 
@@ -30,13 +30,16 @@ public:
     void stop();
     // True once thread_finished() has done everything it does.
     bool ended() const { return ended_; }
+    // Waits until a started thread has ended, whether or not the host's
+    // kill() waited for that. GUI thread.
+    void awaitEnd();
     // True from start() until the play (device set-up, opening the session
     // and decoding) is over: the thread is not yet in its after-play step.
     bool in_play() const { return started_ && !played_ && !ended_; }
 
     eString command;                   // the path of the file to play
     int result = 0;                    // carried by `finished`
-    sigc::signal<void(int)> finished;  // emitted once, on the thread's end
+    SigC::Signal1<void, int> finished;  // emitted once, on the thread's end
 
     // Deletes every started thread that has ended. GUI thread.
     static void reclaimEnded();
@@ -58,7 +61,8 @@ private:
 };
 
 // The thread of the file that plays, or null. Written on the GUI thread and
-// at a play thread's end, read on the GUI thread: hence atomic.
+// at a play thread's end (which clears it only while it still names that
+// thread), read on the GUI thread: hence atomic.
 extern std::atomic<ExecThread*> execThread;
 
 #endif

@@ -1,7 +1,7 @@
 // Building the player window: widgets, layout, texts and signal wiring.
 #include "lirva_dialog.h"
 
-#include <sigc++/functors/mem_fun.h>
+#include <sigc++/sigc++.h>
 
 #include "exec_thread.h"
 #include "status_widgets.h"
@@ -36,7 +36,7 @@ eLirvaDialog::eLirvaDialog() : eWindow(1)
     bt_root->setShortcutPixmap("red");
     bt_root->loadDeco();
     bt_root->setText("Root");
-    bt_root->selected.connect(sigc::mem_fun(*this, &eLirvaDialog::displayroot));
+    bt_root->selected.connect(SigC::slot(*this, &eLirvaDialog::displayroot));
 
     bt_stop = new eButton(this, nullptr, 1, "eButton");
     bt_stop->move(ePoint(150, h() - 35));
@@ -45,7 +45,7 @@ eLirvaDialog::eLirvaDialog() : eWindow(1)
     bt_stop->setShortcutPixmap("blue");
     bt_stop->loadDeco();
     bt_stop->setText("Stop");
-    bt_stop->selected.connect(sigc::mem_fun(*this, &eLirvaDialog::StopPlayer));
+    bt_stop->selected.connect(SigC::slot(*this, &eLirvaDialog::StopPlayer));
 
     // The bar's place is fixed, not derived from the client size.
     progress = new eProgress(this, 0);
@@ -69,8 +69,8 @@ eLirvaDialog::eLirvaDialog() : eWindow(1)
     dispfiles(eString(currentDir));
 
     // Connected after the first listing: filling the list signals nobody.
-    list->selected.connect(sigc::mem_fun(*this, &eLirvaDialog::selectedItem));
-    list->selchanged.connect(sigc::mem_fun(*this, &eLirvaDialog::selectionChanged));
+    list->selected.connect(SigC::slot(*this, &eLirvaDialog::selectedItem));
+    list->selchanged.connect(SigC::slot(*this, &eLirvaDialog::selectionChanged));
 
     setFocus(list);
     execThread = nullptr;
