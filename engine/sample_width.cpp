@@ -13,7 +13,9 @@ struct ToSamples {
     void put(size_t i, int32_t v) const { out[i] = static_cast<int16_t>(v); }
 };
 
-template <bool big_endian>
+// `copies` is 2 for a mono stream on a stereo device: each sample on both
+// channels, one 32-bit store.
+template <bool big_endian, unsigned copies>
 struct ToBytes {
     uint8_t* out;
     void put(size_t i, int32_t v) const
@@ -22,7 +24,12 @@ struct ToBytes {
         uint16_t word = static_cast<uint16_t>(v);
         if constexpr (big_endian != host_big)
             word = __builtin_bswap16(word);
-        memcpy(out + 2 * i, &word, 2);  // one store; the buffer need not be aligned
+        if constexpr (copies == 2) {
+            const uint32_t both = uint32_t{word} << 16 | word;
+            memcpy(out + 4 * i, &both, 4);
+        } else {
+            memcpy(out + 2 * i, &word, 2);  // one store; the buffer need not be aligned
+        }
     }
 };
 
@@ -100,12 +107,15 @@ void reduce_to_16(const int32_t* in, size_t count, int width, DitherSource& dith
     reduce(in, count, width, dither, ToSamples{out});
 }
 
-void reduce_to_pcm16(const int32_t* in, size_t count, int width, DitherSource& dither, bool big_endian, uint8_t* out)
+void reduce_to_pcm16(const int32_t* in, size_t count, int width, DitherSource& dither, bool big_endian, uint8_t* out,
+                     unsigned copies)
 {
-    if (big_endian)
-        reduce(in, count, width, dither, ToBytes<true>{out});
+    if (copies == 2)
+        big_endian ? reduce(in, count, width, dither, ToBytes<true, 2>{out})
+                   : reduce(in, count, width, dither, ToBytes<false, 2>{out});
     else
-        reduce(in, count, width, dither, ToBytes<false>{out});
+        big_endian ? reduce(in, count, width, dither, ToBytes<true, 1>{out})
+                   : reduce(in, count, width, dither, ToBytes<false, 1>{out});
 }
 
 namespace {

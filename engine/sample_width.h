@@ -34,8 +34,11 @@ void reduce_to_16(const int32_t* in, size_t count, int width, DitherSource& dith
 
 // reduce_to_16 and the byte-order step (store_pcm16) in one pass: the same
 // 16-bit samples, as the device's bytes, most significant first
-// (big_endian) or last, without a pass over an array between them.
-void reduce_to_pcm16(const int32_t* in, size_t count, int width, DitherSource& dither, bool big_endian, uint8_t* out);
+// (big_endian) or last, without a pass over an array between them. With
+// `copies` 2, each sample goes out twice side by side (a mono stream on a
+// stereo device, dithered once: it stays mono), count x 4 bytes.
+void reduce_to_pcm16(const int32_t* in, size_t count, int width, DitherSource& dither, bool big_endian, uint8_t* out,
+                     unsigned copies = 1);
 
 // Brings `count` values of `width` bits (1 to 32) in place to the rate
 // converters' 30 bits (fixed_point.h): narrower ones clipped to their width

@@ -116,7 +116,8 @@ TEST(OutputChain, EveryChannelCountAndWidthReachesEachDeviceFormat)
 }
 
 // The one-pass kernels give what the steps they join give one after the
-// other, for every width, both byte orders and mono or stereo, in lengths
+// other, for every width, both byte orders and mono (also doubled to
+// stereo) or stereo, in lengths
 // that leave every loop tail, and from values past their width (a damaged
 // stream's) too, which clip rather than wrap.
 TEST(OutputChain, OnePassKernelsMatchTheStepsTheyJoin)
@@ -154,6 +155,17 @@ TEST(OutputChain, OnePassKernelsMatchTheStepsTheyJoin)
                         one_pass.pop_back();
                         ASSERT_EQ(one_pass, separate) << (big_endian ? "big" : "little") << "-endian bytes";
                         ASSERT_EQ(a.next(), b.next()) << "the dither's draws differ";
+                        if (outs == 1) {  // mono on a stereo device: each sample on both sides
+                            DitherSource c;
+                            std::string twice(4 * mixed.size() + 1, '\x77');
+                            reduce_to_pcm16(mixed.data(), mixed.size(), width, c, big_endian,
+                                            reinterpret_cast<uint8_t*>(&twice[0]), 2);
+                            ASSERT_EQ(twice.back(), '\x77') << "written past the end";
+                            for (size_t i = 0; i < mixed.size(); ++i)
+                                ASSERT_TRUE(twice.compare(4 * i, 2, separate, 2 * i, 2) == 0 &&
+                                            twice.compare(4 * i + 2, 2, separate, 2 * i, 2) == 0)
+                                    << "sample " << i << " doubled";
+                        }
                         for (size_t i = 0; i < mixed.size() && width > 16; ++i) {
                             const double exact = std::clamp(std::ldexp(mixed[i], 16 - width), -32768.0, 32767.0);
                             ASSERT_LE(std::fabs(samples[i] - exact), 1.5) << "value " << mixed[i] << " wraps";
