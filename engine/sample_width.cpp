@@ -120,24 +120,49 @@ void reduce_to_pcm16(const int32_t* in, size_t count, int width, DitherSource& d
 
 namespace {
 
-// Values of `width` bits to the rate converters' 30: each through `to(i, v)`.
-template <class Write>
-void widen(size_t count, int width, const int32_t* in, Write to)
+// Values wider than the rate converters' 30 bits: rounded down.
+struct NarrowBy {
+    unsigned shift;
+    int32_t operator()(int32_t v) const { return v >> shift; }
+};
+
+// Narrower ones: clipped to their width (a damaged stream may hand over
+// more), then shifted up.
+struct WidenBy {
+    int32_t top, bottom;
+    unsigned shift;
+    int32_t operator()(int32_t v) const
+    {
+        const int32_t x = v > top ? top : v < bottom ? bottom : v;
+        return static_cast<int32_t>(static_cast<uint32_t>(x) << shift);
+    }
+};
+
+// Calls `apply` with the step from `width` bits to the rate converters'.
+template <class Apply>
+void with_widening(int width, Apply apply)
 {
     if (width < 1)
         width = 16;
     if (width > rate_sample_width) {
-        const unsigned shift = static_cast<unsigned>(width - rate_sample_width);
-        for (size_t i = 0; i < count; ++i)
-            to(i, in[i] >> shift);
+        apply(NarrowBy{static_cast<unsigned>(width - rate_sample_width)});
         return;
     }
     const int32_t top = static_cast<int32_t>((int64_t{1} << (width - 1)) - 1);
-    const int32_t bottom = -top - 1;
-    const int32_t scale = int32_t{1} << (rate_sample_width - width);
+    apply(WidenBy{top, -top - 1, static_cast<unsigned>(rate_sample_width - width)});
+}
+
+// Frame by frame, so that the output's channel count is a constant.
+template <unsigned outs, class Step>
+void widen_frames(const int32_t* const planes[], unsigned in_channels, size_t first, size_t count, Step step,
+                  int32_t* out)
+{
+    const int32_t* left = planes[0] + first;
+    const int32_t* right = in_channels == 2 ? planes[1] + first : left;
     for (size_t i = 0; i < count; ++i) {
-        const int32_t x = in[i] > top ? top : in[i] < bottom ? bottom : in[i];
-        to(i, x * scale);
+        out[outs * i] = step(left[i]);
+        if (outs == 2)
+            out[2 * i + 1] = step(right[i]);
     }
 }
 
@@ -145,14 +170,19 @@ void widen(size_t count, int width, const int32_t* in, Write to)
 
 void widen_to_rate_width(int32_t* values, size_t count, int width)
 {
-    widen(count, width, values, [values](size_t i, int32_t v) { values[i] = v; });
+    with_widening(width, [&](auto step) {
+        for (size_t i = 0; i < count; ++i)
+            values[i] = step(values[i]);
+    });
 }
 
 void widen_planes_to_rate_width(const int32_t* const planes[], unsigned in_channels, unsigned out_channels,
                                 size_t first, size_t count, int width, int32_t* out)
 {
-    for (unsigned o = 0; o < out_channels; ++o) {
-        const int32_t* p = planes[o < in_channels ? o : 0] + first;
-        widen(count, width, p, [out, o, out_channels](size_t i, int32_t v) { out[i * out_channels + o] = v; });
-    }
+    with_widening(width, [&](auto step) {
+        if (out_channels == 2)
+            widen_frames<2>(planes, in_channels, first, count, step, out);
+        else
+            widen_frames<1>(planes, in_channels, first, count, step, out);
+    });
 }
