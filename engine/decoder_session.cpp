@@ -8,6 +8,7 @@
 #include "file_info.h"
 #include "flac_callbacks.h"
 #include "flac_file.h"
+#include "now_playing.h"
 #include "sample_writer.h"
 #include "stream_info.h"
 
@@ -73,12 +74,26 @@ int decoder_constructor(const char* path)
 
 void play_file(const char* path)
 {
-    if (decoder_constructor(path) == 1 && FLAC__stream_decoder_process_until_end_of_stream(file_info.decoder))
-        flush_sample_writer();  // the resampler's last samples
+    if (decoder_constructor(path) == 1)
+        decode_to_end();
     decoder_destructor();
 }
 
+bool decode_to_end()
+{
+    if (!FLAC__stream_decoder_process_until_end_of_stream(file_info.decoder))
+        return false;
+    flush_sample_writer();  // the resampler's last samples
+    return true;
+}
+
 void decoder_destructor()
+{
+    decoder_close_session();
+    audio_device_close();
+}
+
+void decoder_close_session()
 {
     if (file_info.decoder != nullptr) {
         FLAC__stream_decoder_finish(file_info.decoder);  // an MD5 mismatch is ignored
@@ -90,9 +105,9 @@ void decoder_destructor()
     file_info.elapsed_time = 0;
     file_info.percent = 0;
 
+    forget_track();
+    eLirvaDialog::HideTrack();
     eLirvaDialog::HideElapsedTime();
     eLirvaDialog::ResetProgressBar();
     eLirvaDialog::HideTotalTime();
-
-    audio_device_close();
 }

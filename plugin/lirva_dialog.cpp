@@ -24,6 +24,7 @@ eLirvaDialog::eLirvaDialog() : eWindow(1)
     lb_line1 = new eLabel(this, 0, 0, "eLabel");
     lb_line1->move(ePoint(10, h() - 160));
     lb_line1->resize(eSize(w() - 10, 30));
+    lb_title = lb_line1;
 
     lb_line3 = new eLabel(this, 0, 0, "eLabel");
     lb_line3->move(ePoint(10, h() - 120));

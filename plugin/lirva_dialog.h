@@ -34,6 +34,10 @@ public:
     static void display_elapsed_time();
     static void HideElapsedTime();
     static void ResetProgressBar();
+    // The playing file's artist and title and its format, on the two line
+    // labels; emptied when the play ends.
+    static void DisplayTrack();
+    static void HideTrack();
 
     // Read access for the host's tests and tools.
     const eString& currentDirectory() const { return currentDir; }
