@@ -78,4 +78,5 @@ void describe_track(const char* path, const TrackTags& tags, const FileInfo& str
 void forget_track()
 {
     now_playing.line1[0] = now_playing.line3[0] = '\0';
+    now_playing.paused = false;
 }

@@ -14,6 +14,7 @@ struct NowPlaying {
     static constexpr size_t max_chars = 50;  // characters a line keeps
     char line1[max_chars * 4 + 1];           // "artist – title", UTF-8
     char line3[max_chars + 1];               // "96 kHz 24 bit 6 ch > 48 kHz 16 bit 2 ch"
+    bool paused;                             // the play holds: line3 says so
 };
 
 extern NowPlaying now_playing;
@@ -23,7 +24,7 @@ extern NowPlaying now_playing;
 // stream's facts beside the device's.
 void describe_track(const char* path, const TrackTags& tags, const FileInfo& stream, const OutputFormat& device);
 
-// Empties both lines.
+// Empties both lines; not paused.
 void forget_track();
 
 #endif

@@ -1,5 +1,9 @@
 #include "run_control.h"
 
+#include <lirva_dialog.h>
+
+#include "now_playing.h"
+
 namespace {
 thread_local RunControl* current_run = nullptr;
 }
@@ -56,6 +60,12 @@ void bind_run_control(RunControl* control)
 
 void hold_while_paused()
 {
-    if (current_run != nullptr)
-        current_run->wait_while_paused();
+    if (current_run == nullptr || !current_run->paused())
+        return;
+    // Shown once the play really holds, cleared when it goes on.
+    now_playing.paused = true;
+    eLirvaDialog::DisplayTrack();
+    current_run->wait_while_paused();
+    now_playing.paused = false;
+    eLirvaDialog::DisplayTrack();
 }

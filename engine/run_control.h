@@ -39,8 +39,8 @@ private:
 // unbinds it.
 void bind_run_control(RunControl* control);
 
-// Holds the calling thread while its run is paused; returns at once on a
-// thread without a run.
+// Holds the calling thread while its run is paused, and says so on the
+// track lines meanwhile; returns at once on a thread without a run.
 void hold_while_paused();
 
 #endif

@@ -48,6 +48,12 @@ eLirvaDialog::eLirvaDialog() : eWindow(1)
     bt_stop->setText("Stop");
     bt_stop->selected.connect(sigc::mem_fun(*this, &eLirvaDialog::StopPlayer));
 
+    // The run's keys, on the free colour keys, in the row's free width.
+    bt_next = colourButton(270, 100, "green", "Next");
+    bt_next->selected.connect(sigc::mem_fun(*this, &eLirvaDialog::NextTrack));
+    bt_pause = colourButton(380, 120, "yellow", "Pause");
+    bt_pause->selected.connect(sigc::mem_fun(*this, &eLirvaDialog::PausePlayer));
+
     // The bar's place is fixed, not derived from the client size.
     progress = new eProgress(this, 0);
     progress->move(ePoint(10, 363));
@@ -75,6 +81,18 @@ eLirvaDialog::eLirvaDialog() : eWindow(1)
 
     setFocus(list);
     execThread = nullptr;
+}
+
+eButton* eLirvaDialog::colourButton(int x, int width, const char* colour, const char* text)
+{
+    eButton* button = new eButton(this, nullptr, 1, "eButton");
+    button->move(ePoint(x, clientrect.height() - 35));
+    button->resize(eSize(width, 30));
+    button->setShortcut(colour);
+    button->setShortcutPixmap(colour);
+    button->loadDeco();
+    button->setText(text);
+    return button;
 }
 
 // The widgets are children of the window and go with it; the connections

@@ -60,7 +60,7 @@ void eLirvaDialog::ResetProgressBar()
 void eLirvaDialog::DisplayTrack()
 {
     lb_title->setText(now_playing.line1);
-    lb_line3->setText(now_playing.line3);
+    lb_line3->setText(eString(now_playing.line3) + (now_playing.paused ? "  (paused)" : ""));
 }
 
 void eLirvaDialog::HideTrack()

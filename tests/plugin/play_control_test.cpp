@@ -7,12 +7,15 @@ namespace {
 
 constexpr size_t wholeTrackBytes = 1234800;  // "track one.flac" as 16-bit stereo
 
-// Where the play is when it is stopped, and in which file. The last two
-// files would keep the play reading for hours: 1 TB searched for a frame,
-// and 8 GB of metadata.
-enum Phase { settingUp, playing, blockedInWrite, inEndlessFile, inPaddedFile };
-const char* const phases[] = {"SettingUp", "Playing", "BlockedInTheDevice", "InAnEndlessFile", "InAPaddedFile"};
-const char* const files[] = {"picture.flac", "track one.flac", "track one.flac", "endless.flac", "padded.flac"};
+// Where the play is when it is stopped, and in which file. The endless and
+// padded files would keep the play reading for hours: 1 TB searched for a
+// frame, and 8 GB of metadata. Between tracks, the run has played track one
+// and reads such metadata of the next one.
+enum Phase { settingUp, playing, blockedInWrite, inEndlessFile, inPaddedFile, paused, betweenTracks };
+const char* const phases[] = {"SettingUp",    "Playing", "BlockedInTheDevice", "InAnEndlessFile",
+                              "InAPaddedFile", "Paused",  "BetweenTracks"};
+const char* const files[] = {"picture.flac",   "track one.flac", "track one.flac", "endless.flac",
+                             "padded.flac",    "track one.flac", "track one.flac"};
 enum Stop { blueKey, anotherFile, leaving };
 const char* const stops[] = {"BlueKey", "AnotherFile", "Leaving"};
 
@@ -27,23 +30,32 @@ TEST_P(StopTest, EndsThePlayAtOnceAndLeavesNothing)
     const std::string file = music(files[phase]), source = corpus("subset-01-blocksize-4096.flac");
     const std::string why = phase == inEndlessFile ? make_sparse_after_header(file, source, 1LL << 40)
         : phase == inPaddedFile                    ? make_huge_padding(file, source, 512)
+        : phase == betweenTracks                   ? make_huge_padding(music("track two.flac"), source, 512)
                                                    : "";
     if (!why.empty())
         GTEST_SKIP() << why;
     held = phase == settingUp || phase == blockedInWrite;
-    paced = phase == playing;
+    paced = phase == playing || phase == paused;
     runWindow([&, phase = phase, stop = stop] {
         ASSERT_TRUE(walkTo(file)) << "the window never listed the file (a hang)";
         ASSERT_TRUE(testwait::until([&] {
             return phase == settingUp || (phase == blockedInWrite && deviceFull()) ||
-                (phase == playing && internals(*lb_TT).getText() == "00:07" && !deviceBytes().empty()) ||
-                (phase >= inEndlessFile && open_descriptors() >= fdsBefore + 2);  // the device and the file
+                ((phase == playing || phase == paused) && internals(*lb_TT).getText() == "00:07" &&
+                 !deviceBytes().empty()) ||
+                ((phase == inEndlessFile || phase == inPaddedFile) &&
+                 open_descriptors() >= fdsBefore + 2) ||  // the device and the file
+                (phase == betweenTracks && deviceBytes().size() == wholeTrackBytes && !file_info.is_playing);
         })) << "the play never reached its phase (a hang)";
+        if (phase == paused) {
+            ASSERT_TRUE(press({eRCKey::yellow}));
+            ASSERT_TRUE(testwait::until([] { return internals(*lb_line3).getText().find("(paused)") != eString::npos; }))
+                << "the play never held";
+        }
         if (stop == blueKey) {
             ASSERT_TRUE(press({eRCKey::blue})) << "the blue key froze the window";
             EXPECT_EQ(execThread.load(), nullptr) << "the blue key returned with the play still going";
         } else if (stop == anotherFile) {
-            ASSERT_TRUE(choose("broken.flac")) << "selecting another file froze the window";
+            ASSERT_TRUE(choose("zz broken.flac")) << "selecting another file froze the window";
             EXPECT_TRUE(testwait::until([] { return execThread.load() == nullptr; })) << "a play hangs";
         }
         EXPECT_TRUE(stop == leaving || displayIdle());
@@ -53,7 +65,7 @@ TEST_P(StopTest, EndsThePlayAtOnceAndLeavesNothing)
     EXPECT_EQ(pauses.size(), stop == anotherFile ? 3u : 2u) << "a pause after each stop and each leave";
 }
 
-INSTANTIATE_TEST_SUITE_P(EveryPhase, StopTest, ::testing::Combine(::testing::Range(0, 5), ::testing::Range(0, 3)),
+INSTANTIATE_TEST_SUITE_P(EveryPhase, StopTest, ::testing::Combine(::testing::Range(0, 7), ::testing::Range(0, 3)),
                          [](const auto& info) {
                              return std::string(phases[std::get<0>(info.param)]) + "_" + stops[std::get<1>(info.param)];
                          });
@@ -103,6 +115,9 @@ TEST_F(PlayerTest, ChoosingAgainRestartsThePlayAndANameFullOfShellSyntaxRunsNoth
 {
     const std::string name = "-x ; touch ran1 $(touch ran2) `touch ran3` 'q' \"d\" > ran4 &.flac";
     std::filesystem::copy_file(corpus("subset-01-blocksize-4096.flac"), music(name));
+    // The run from it then ends at the broken file.
+    std::filesystem::remove(music("track one.flac"));
+    std::filesystem::remove(music("picture.flac"));
     const std::filesystem::path before = std::filesystem::current_path();
     std::filesystem::current_path(tree / "music");
     held = true;
@@ -126,6 +141,93 @@ TEST_F(PlayerTest, ChoosingAgainRestartsThePlayAndANameFullOfShellSyntaxRunsNoth
     EXPECT_EQ(both.substr(0, first), both.substr(first, first)) << "the second play starts from the beginning";
     for (const char* ran : {"ran1", "ran2", "ran3", "ran4"})
         EXPECT_FALSE(std::filesystem::exists(music(ran))) << ran;
+}
+
+// A folder of three files in mixed formats (16-bit stereo, 16-bit mono,
+// 8-bit stereo), in the browser's order, among names the browser does not
+// list as FLAC files or that sort elsewhere.
+class RunTest : public PlayerTest {
+protected:
+    void SetUp() override
+    {
+        PlayerTest::SetUp();
+        if (IsSkipped())
+            return;
+        tree.dir("album/aa folder.flac");
+        std::filesystem::copy_file(corpus("subset-01-blocksize-4096.flac"), tree / "album/Z.flac");
+        std::filesystem::copy_file(corpus("subset-60-mono-audio.flac"), tree / "album/b.FLAC");
+        std::filesystem::copy_file(corpus("subset-23-8-bit-per-sample.flac"), tree / "album/c.flac");
+        std::filesystem::create_symlink(tree / "album/Z.flac", tree / "album/a link.flac");
+        tree.file("album/notes.txt", "not a track");
+        for (const char* name : {"Z.flac", "b.FLAC", "c.flac"})
+            tracks.push_back(expectedBytes(tree / ("album/" + std::string(name))));
+    }
+    // The length of the longest start of `bytes` from `at` that `track`
+    // begins with, in whole frames of 4096 samples (every track's size).
+    static size_t framesMatching(const std::string& bytes, size_t at, const std::string& track)
+    {
+        size_t n = 0;
+        while (at + n < bytes.size() && n < track.size() && bytes[at + n] == track[n])
+            ++n;
+        return n == track.size() ? n : n / (4096 * 4) * (4096 * 4);
+    }
+    static bool lineShows(eLabel* label, const std::string& text)
+    {
+        return internals(*label).getText().find(text) != std::string::npos;
+    }
+
+    std::vector<std::string> tracks;  // as the device should receive them
+};
+
+// Selected, the first file plays, then the others in order: the device,
+// open once, receives exactly one decode after the other, with no sample
+// between them. The run ends idle.
+TEST_F(RunTest, PlaysTheFolderThroughInOrderWithoutAGap)
+{
+    runWindow([&] {
+        ASSERT_TRUE(walkTo(tree / "album/Z.flac")) << "the window never listed the file (a hang)";
+        ASSERT_TRUE(testwait::until([&] { return execThread.load() == nullptr && devicePlays == 1; }))
+            << "the run never ended (a hang)";
+        EXPECT_TRUE(displayIdle());
+    });
+    EXPECT_EQ(devicePlays, 1) << "the device was set up again between tracks of one format";
+    EXPECT_TRUE(deviceBytes() == tracks[0] + tracks[1] + tracks[2]) << "not the three decodes, back to back";
+    expectNothingLeft();
+}
+
+// Green skips to the next file at once, also from the last one (the run
+// ends); yellow holds the play and yellow again goes on where it held:
+// each track is a start of its decode, the paused one whole, nothing lost
+// or doubled at the pause.
+TEST_F(RunTest, NextSkipsAndPauseHoldsWithNothingLostOrDoubled)
+{
+    paced = true;
+    size_t heldAt = 0;
+    runWindow([&] {
+        ASSERT_TRUE(walkTo(tree / "album/Z.flac")) << "the window never listed the file (a hang)";
+        ASSERT_TRUE(testwait::until([&] { return lineShows(lb_line3, "44.1 kHz") && !deviceBytes().empty(); }));
+        EXPECT_TRUE(lineShows(lb_title, "Z")) << "no name for a file without comments";
+        ASSERT_TRUE(press({eRCKey::green}));
+        ASSERT_TRUE(testwait::until([&] { return lineShows(lb_title, "b"); })) << "green did not skip";
+        ASSERT_TRUE(press({eRCKey::yellow}));
+        ASSERT_TRUE(testwait::until([&] { return lineShows(lb_line3, "(paused)"); })) << "yellow did not hold";
+        heldAt = deviceBytes().size();
+        ASSERT_TRUE(press({eRCKey::yellow}));
+        ASSERT_TRUE(testwait::until([&] { return lineShows(lb_title, "c"); })) << "the run did not go on";
+        ASSERT_TRUE(press({eRCKey::green}));
+        ASSERT_TRUE(testwait::until([&] { return execThread.load() == nullptr && devicePlays == 1; }))
+            << "green on the last file did not end the run";
+        EXPECT_TRUE(displayIdle());
+    });
+    const std::string bytes = deviceBytes();
+    const size_t first = framesMatching(bytes, 0, tracks[0]);
+    EXPECT_LT(first, tracks[0].size()) << "the first file was not skipped";
+    EXPECT_LT(heldAt, first + tracks[1].size()) << "the pause came after the second file";
+    EXPECT_EQ(framesMatching(bytes, first, tracks[1]), tracks[1].size()) << "lost or doubled at the pause";
+    const size_t last = bytes.size() - first - tracks[1].size();
+    EXPECT_EQ(framesMatching(bytes, first + tracks[1].size(), tracks[2]), last) << "the last file is not its start";
+    EXPECT_LT(last, tracks[2].size()) << "the last file was not skipped";
+    expectNothingLeft();
 }
 
 }  // namespace

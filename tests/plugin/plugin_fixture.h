@@ -16,6 +16,8 @@
 #include <optional>
 #include <thread>
 
+#include <FLAC/stream_decoder.h>
+
 #include "audio_device.h"
 #include "command.h"
 #include "emainloop.h"
@@ -56,10 +58,10 @@ protected:
         select(absolute);
     }
     std::string current() const { return dialog->currentDirectory(); }
-    // The time captions empty and the progress bar at 0.
+    // The time captions and the track lines empty, the progress bar at 0.
     static bool displayIdle()
     {
-        for (eLabel* label : {lb_TotalTime, lb_TT, lb_ElapsedTime, lb_ET})
+        for (eLabel* label : {lb_TotalTime, lb_TT, lb_ElapsedTime, lb_ET, lb_title, lb_line3})
             if (!internals(*label).getText().empty())
                 return false;
         return internals(*progress).getPerc() == 0;
@@ -72,7 +74,8 @@ protected:
 
 // A player over a folder "music" of corpus files: "track one.flac" (7 s,
 // 16-bit stereo 44100 Hz), "picture.flac" (a large picture before the audio)
-// and "broken.flac" (not FLAC at all). It plays into a FIFO that stands in
+// and "zz broken.flac" (not FLAC at all; the last of the folder, so a run
+// that starts there ends there). It plays into a FIFO that stands in
 // for the audio device, read by a thread that keeps every byte: held, it
 // reads nothing, so a play blocks in write() once the pipe is full, as on a
 // real device; paced, it reads a quarter as fast as 16-bit stereo at 44100 Hz
@@ -103,7 +106,7 @@ protected:
         tree.dir("music");
         std::filesystem::copy_file(corpus("subset-01-blocksize-4096.flac"), music("track one.flac"));
         std::filesystem::copy_file(corpus("subset-56-jpg-picture.flac"), music("picture.flac"));
-        tree.file("music/broken.flac", "not a FLAC stream");
+        tree.file("music/zz broken.flac", "not a FLAC stream");
         // Open for reading from the start, so that a play can open it at once.
         ASSERT_EQ(mkfifo(devicePath.c_str(), 0600), 0);
         ASSERT_GE(deviceFd_ = open(devicePath.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC), 0);
@@ -126,6 +129,30 @@ protected:
 
     std::string music(const std::string& name) const { return tree / ("music/" + name); }
     static std::string corpus(const std::string& name) { return std::string(LIRVA_CORPUS_DIR) + "/" + name; }
+    // The bytes the device should receive for `path`: libFLAC's decode as
+    // 16-bit big-endian stereo, narrower samples widened, mono on both
+    // channels (what the chain makes exactly of such streams).
+    static std::string expectedBytes(const std::string& path)
+    {
+        std::string out;
+        const auto write = [](const FLAC__StreamDecoder*, const FLAC__Frame* frame, const FLAC__int32* const buffer[],
+                              void* data) {
+            const unsigned shift = 16 - frame->header.bits_per_sample, channels = frame->header.channels;
+            for (unsigned i = 0; i < frame->header.blocksize; ++i)
+                for (unsigned c = 0; c < 2; ++c) {
+                    const auto v = static_cast<uint16_t>(buffer[channels == 1 ? 0 : c][i] * (1 << shift));
+                    static_cast<std::string*>(data)->append({static_cast<char>(v >> 8), static_cast<char>(v & 0xff)});
+                }
+            return FLAC__STREAM_DECODER_WRITE_STATUS_CONTINUE;
+        };
+        const auto error = [](const FLAC__StreamDecoder*, FLAC__StreamDecoderErrorStatus, void*) {};
+        FLAC__StreamDecoder* d = FLAC__stream_decoder_new();
+        EXPECT_EQ(FLAC__stream_decoder_init_file(d, path.c_str(), write, nullptr, error, &out),
+                  FLAC__STREAM_DECODER_INIT_STATUS_OK);
+        EXPECT_TRUE(FLAC__stream_decoder_process_until_end_of_stream(d));
+        FLAC__stream_decoder_delete(d);
+        return out;
+    }
     std::string deviceBytes() const
     {
         std::lock_guard<std::mutex> lock(deviceMutex_);
