@@ -3,7 +3,7 @@
 
 #include <ethread.h>
 #include <estring.h>
-#include <sigc++/signal.h>
+#include <sigc++/sigc++.h>
 
 #include <atomic>
 
@@ -43,7 +43,7 @@ public:
     eString command;                   // the path of the file to play
     bool through_folder = false;       // then the folder's following FLAC files
     int result = 0;                    // carried by `finished`
-    sigc::signal<void(int)> finished;  // emitted once, on the thread's end
+    SigC::Signal1<void, int> finished;  // emitted once, on the thread's end
 
     // Deletes every started thread that has ended. GUI thread.
     static void reclaimEnded();

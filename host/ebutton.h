@@ -1,8 +1,6 @@
 #ifndef LIRVA_HOST_EBUTTON_H
 #define LIRVA_HOST_EBUTTON_H
 
-#include <sigc++/signal.h>
-
 #include "elabel.h"
 
 // A label that can be activated (OK while it has the focus, or its shortcut
@@ -11,7 +9,7 @@ class eButton : public eLabel {
 public:
     explicit eButton(eWidget* parent, eLabel* descr = nullptr, int takefocus = 1, const char* deco = "eButton");
 
-    sigc::signal<void()> selected;
+    SigC::Signal0<void> selected;
 };
 
 #endif

@@ -1,8 +1,6 @@
 #ifndef LIRVA_HOST_ELISTBOX_H
 #define LIRVA_HOST_ELISTBOX_H
 
-#include <sigc++/signal.h>
-
 #include "ewidget.h"
 
 class eListBoxEntryText;
@@ -10,7 +8,8 @@ class eListBoxEntryText;
 // A scrolling list with a cursor. It owns its entries.
 class eListBoxBase : public eDecoWidget {
 public:
-    eListBoxBase(eWidget* parent, const eWidget* descr = nullptr, int takefocus = 1, const char* deco = "eListBox");
+    // `itemHeight`: the pixels of one row, from the entry type.
+    eListBoxBase(eWidget* parent, const eWidget* descr, int takefocus, int itemHeight, const char* deco);
     ~eListBoxBase() override;
 
     // Bracket a batch of changes.
@@ -31,12 +30,12 @@ protected:
 template <class T>
 class eListBox : public eListBoxBase {
 public:
-    eListBox(eWidget* parent, const eWidget* descr = nullptr, int takefocus = 1, const char* deco = "eListBox")
-        : eListBoxBase(parent, descr, takefocus, deco)
+    eListBox(eWidget* parent, const eWidget* descr = nullptr, int takefocus = 1)
+        : eListBoxBase(parent, descr, takefocus, T::getEntryHeight(), "eListBox")
     { }
 
-    sigc::signal<void(T*)> selected;    // the chosen entry, or null when the user leaves
-    sigc::signal<void(T*)> selchanged;  // the cursor moved to this entry
+    SigC::Signal1<void, T*> selected;    // the chosen entry, or null when the user leaves
+    SigC::Signal1<void, T*> selchanged;  // the cursor moved to this entry
 
 protected:
     void SendSelected(eListBoxEntryText* entry) override { selected(entry); }
@@ -53,7 +52,7 @@ public:
     eListBoxEntryText(const eListBoxEntryText&) = delete;
     eListBoxEntryText& operator=(const eListBoxEntryText&) = delete;
 
-    const eString& getText() const { return text_; }
+    const eString& getText();
     static int getEntryHeight();  // pixels per row
 
 private:

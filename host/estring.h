@@ -14,20 +14,24 @@ public:
     eString(std::string&& s) : std::string(std::move(s)) { }
     eString(size_type n, char c) : std::string(n, c) { }
 
+    // The members below take the forms the box's toolkit gives them
+    // (non-const: call them on a copy where the string is const).
+
     // The first n characters; the whole string when n >= length().
-    eString left(unsigned int n) const;
+    eString left(unsigned int n);
     // At most n characters from pos on; "" when pos >= length(). The default
     // n takes the rest of the string.
-    eString mid(unsigned int pos, unsigned int n = ~0u) const;
+    eString mid(unsigned int pos, unsigned int n = ~0u);
     // The last n characters; the whole string when length() <= n.
-    eString right(unsigned int n) const;
-    // ASCII upper-case copy.
-    eString upper() const;
+    eString right(unsigned int n);
+    // ASCII upper-case copy; the string itself is unchanged.
+    eString upper();
     // Replaces every occurrence of `from`, scanning left to right without
     // rescanning replaced text. An empty `from` changes nothing.
     eString& strReplace(const char* from, const eString& to);
     // Sets the string to the printf-style formatted text and returns it.
-    eString& sprintf(const char* format, ...) __attribute__((format(printf, 2, 3)));
+    // The format is a modifiable array: `char format[] = "%d";`.
+    eString& sprintf(char* format, ...) __attribute__((format(printf, 2, 3)));
 
     // True when not empty.
     explicit operator bool() const { return !empty(); }

@@ -8,6 +8,7 @@
 class eThread {
 public:
     eThread();
+    // Table slots in this order: the destructor, thread(), thread_finished().
     virtual ~eThread();
     eThread(const eThread&) = delete;
     eThread& operator=(const eThread&) = delete;
@@ -22,7 +23,7 @@ public:
 
 protected:
     virtual void thread() = 0;
-    virtual void thread_finished() { }
+    virtual void thread_finished();
 
 private:
     Private* d;

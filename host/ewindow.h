@@ -9,6 +9,15 @@ class eWindow : public eWidget {
 public:
     explicit eWindow(int deco = 1);
     ~eWindow() override;
+
+protected:
+    // The frame and title bar: the window's own drawing, events and client area.
+    void willShow() override;
+    void willHide() override;
+    void recalcClientRect() override;
+    int eventHandler(const eWidgetEvent& event) override;
+    void redrawWidget(ePainter* target, const eRect& area) override;
+    void eraseBackground(ePainter* target, const eRect& area) override;
 };
 
 #endif

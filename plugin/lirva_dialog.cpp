@@ -1,7 +1,7 @@
 // Building the player window: widgets, layout, texts and signal wiring.
 #include "lirva_dialog.h"
 
-#include <sigc++/functors/mem_fun.h>
+#include <sigc++/sigc++.h>
 
 #include "exec_thread.h"
 #include "status_widgets.h"
@@ -37,7 +37,7 @@ eLirvaDialog::eLirvaDialog() : eWindow(1)
     bt_root->setShortcutPixmap("red");
     bt_root->loadDeco();
     bt_root->setText("Root");
-    bt_root->selected.connect(sigc::mem_fun(*this, &eLirvaDialog::displayroot));
+    bt_root->selected.connect(SigC::slot(*this, &eLirvaDialog::displayroot));
 
     bt_stop = new eButton(this, nullptr, 1, "eButton");
     bt_stop->move(ePoint(150, h() - 35));
@@ -46,7 +46,7 @@ eLirvaDialog::eLirvaDialog() : eWindow(1)
     bt_stop->setShortcutPixmap("blue");
     bt_stop->loadDeco();
     bt_stop->setText("Stop");
-    bt_stop->selected.connect(sigc::mem_fun(*this, &eLirvaDialog::StopPlayer));
+    bt_stop->selected.connect(SigC::slot(*this, &eLirvaDialog::StopPlayer));
 
     // The run's keys, on the free colour keys, in the row's free width.
     bt_next = colourButton(270, 100, "green", "Next");
@@ -76,8 +76,8 @@ eLirvaDialog::eLirvaDialog() : eWindow(1)
     dispfiles(eString(currentDir));
 
     // Connected after the first listing: filling the list signals nobody.
-    list->selected.connect(sigc::mem_fun(*this, &eLirvaDialog::selectedItem));
-    list->selchanged.connect(sigc::mem_fun(*this, &eLirvaDialog::selectionChanged));
+    list->selected.connect(SigC::slot(*this, &eLirvaDialog::selectedItem));
+    list->selchanged.connect(SigC::slot(*this, &eLirvaDialog::selectionChanged));
 
     setFocus(list);
     execThread = nullptr;

@@ -1,5 +1,5 @@
 // Starting and stopping playback from the window.
-#include <sigc++/functors/mem_fun.h>
+#include <sigc++/sigc++.h>
 #include <unistd.h>
 
 #include "exec_thread.h"
@@ -21,7 +21,7 @@ void eLirvaDialog::play(const eString& path)
     ExecThread* next = new ExecThread(path);
     next->through_folder = true;
     execThread = next;
-    next->finished.connect(sigc::mem_fun(*this, &eLirvaDialog::execThreadFinished));
+    next->finished.connect(SigC::slot(*this, &eLirvaDialog::execThreadFinished));
     next->start();
 }
 

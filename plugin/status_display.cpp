@@ -17,7 +17,8 @@ namespace {
 // mm:ss with at least two digits each; minutes go past 59 (one hour is 60:00).
 eString timeText(int seconds)
 {
-    return eString().sprintf("%2.2d:%2.2d", seconds / 60, seconds % 60);
+    char format[] = "%2.2d:%2.2d";  // the toolkit takes a modifiable format
+    return eString().sprintf(format, seconds / 60, seconds % 60);
 }
 
 }  // namespace

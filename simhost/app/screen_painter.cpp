@@ -8,6 +8,7 @@
 #include "elistbox.h"
 #include "eprogress.h"
 #include "ewidget.h"
+#include "ewidget_event.h"
 #include "widget_private.h"
 
 const char* const kKeyHelp = "arrows move  PgUp/Dn page  Enter OK  Esc exit  F1/r Root  F2/g Next  F3/y Pause  F4/b Stop";
@@ -27,26 +28,55 @@ CellColour colourNamed(const eString& name)
     return CellColour::normal;
 }
 
-class Painter {
+// The widgets paint themselves through their eraseBackground() and
+// redrawWidget(), which call back here; a window's redrawWidget() asks for
+// its frame, every other widget's for its content.
+class Painter : public ePainter {
 public:
     Painter(ScreenGrid& grid) : grid_(grid) { }
 
     void widget(const eWidget& w, const CellRect& clip, const std::vector<CellRect>& coveredLater)
     {
-        const CellRect cells = toCells(internals(w).getAbsoluteRect(), grid_.cols(), grid_.rows());
-        CellRect inside = cells.intersect(clip);
-        switch (internals(w).kind()) {
-        case eWidgetKind::window: inside = window(w, cells, clip); break;
-        case eWidgetKind::label:
-        case eWidgetKind::button: label(static_cast<const eLabel&>(w), cells, clip, coveredLater); break;
-        case eWidgetKind::progress: progress(static_cast<const eProgress&>(w), cells, clip, coveredLater); break;
-        case eWidgetKind::listbox: list(static_cast<const eListBoxBase&>(w), cells, clip, coveredLater); break;
-        case eWidgetKind::widget: break;
-        }
+        cells_ = toCells(internals(w).getAbsoluteRect(), grid_.cols(), grid_.rows());
+        clip_ = clip;
+        coveredLater_ = &coveredLater;
+        inside_ = cells_.intersect(clip);
+        internals(w).paint(*this);
+        const CellRect inside = inside_;  // the children paint over these members
         children(w, inside);
     }
 
+    void clear(const eWidget& w, const eRect&) override { grid_.fill(cells_, background(w), clip_); }
+
+    void drawFrame(const eWidget& w, const eRect&) override { inside_ = window(w, cells_, clip_); }
+
+    void drawContent(const eWidget& w, const eRect&) override
+    {
+        switch (internals(w).kind()) {
+        case eWidgetKind::label:
+        case eWidgetKind::button: label(static_cast<const eLabel&>(w), cells_, clip_, *coveredLater_); break;
+        case eWidgetKind::progress:
+            progress(static_cast<const eProgress&>(w), cells_, clip_, *coveredLater_);
+            break;
+        case eWidgetKind::listbox: list(static_cast<const eListBoxBase&>(w), cells_, clip_, *coveredLater_); break;
+        case eWidgetKind::window:
+        case eWidgetKind::widget: break;
+        }
+    }
+
 private:
+    // A colour key colours its label or button.
+    static CellStyle background(const eWidget& w)
+    {
+        eString key = internals(w).getShortcutPixmap();
+        if (key.empty())
+            key = internals(w).getShortcut();
+        CellStyle style;
+        style.colour = colourNamed(key);
+        style.reverse = internals(w).hasFocus() && internals(w).kind() == eWidgetKind::button;
+        return style;
+    }
+
     // Draws the visible children in creation order; each one learns which
     // cells its later siblings will cover.
     void children(const eWidget& parent, const CellRect& clip)
@@ -75,7 +105,7 @@ private:
             toCells(eRect(abs.left() + client.left(), abs.top() + client.top(), client.width(), client.height()),
                     grid_.cols(), grid_.rows());
         const CellRect cells{inside.left - 1, std::min(outer.top, inside.top - 1), inside.right + 1, inside.bottom + 1};
-        grid_.fill(cells, {}, clip);
+        grid_.fill(cells, {}, clip);  // the frame reaches past the widget's own cells
         grid_.box(cells, {}, clip);
         const eString title = internals(w).getText();
         if (!title.empty()) {
@@ -98,10 +128,7 @@ private:
         eString key = internals(l).getShortcutPixmap();
         if (key.empty())
             key = internals(l).getShortcut();
-        CellStyle style;
-        style.colour = colourNamed(key);
-        style.reverse = internals(l).hasFocus() && internals(l).kind() == eWidgetKind::button;
-        grid_.fill(cells, style, clip);
+        const CellStyle style = background(l);
         CellRect textArea = cells;
         if (internals(l).hasDeco() && cells.height() >= 3) {
             grid_.box(cells, style, clip);
@@ -116,7 +143,6 @@ private:
     void progress(const eProgress& p, const CellRect& cells, const CellRect& clip,
                   const std::vector<CellRect>& coveredLater)
     {
-        grid_.fill(cells, {}, clip);
         const int perc = std::clamp(internals(p).getPerc(), 0, 100);
         char number[8];
         std::snprintf(number, sizeof number, "%3d%%", perc);
@@ -137,7 +163,6 @@ private:
     void list(const eListBoxBase& l, const CellRect& cells, const CellRect& clip,
               const std::vector<CellRect>& coveredLater)
     {
-        grid_.fill(cells, {}, clip);
         CellRect inner = cells;
         if (internals(l).hasDeco() && cells.height() >= 3) {
             grid_.box(cells, {}, clip);
@@ -160,7 +185,7 @@ private:
                 first = cursor - shown + 1;
         }
         for (int i = 0; i < shown && first + i < count; ++i) {
-            const eListBoxEntryText* entry = internals(l).entryAt(first + i);
+            eListBoxEntryText* entry = internals(l).entryAt(first + i);
             if (!entry)
                 break;
             const bool isCursor = first + i == cursor;
@@ -201,6 +226,9 @@ private:
     }
 
     ScreenGrid& grid_;
+    // The widget being painted: its cells, its clip and what later widgets cover.
+    CellRect cells_{}, clip_{}, inside_{};
+    const std::vector<CellRect>* coveredLater_ = nullptr;
 };
 
 }  // namespace

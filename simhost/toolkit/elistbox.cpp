@@ -10,7 +10,7 @@
 
 namespace {
 // Byte order: every byte compared as unsigned char.
-bool textBefore(const eListBoxEntryText* a, const eListBoxEntryText* b)
+bool textBefore(eListBoxEntryText* a, eListBoxEntryText* b)
 {
     const eString& x = a->getText();
     const eString& y = b->getText();
@@ -19,12 +19,14 @@ bool textBefore(const eListBoxEntryText* a, const eListBoxEntryText* b)
 }
 }  // namespace
 
-eListBoxBase::eListBoxBase(eWidget* parent, const eWidget* /*descr*/, int takefocus, const char* deco)
+eListBoxBase::eListBoxBase(eWidget* parent, const eWidget* /*descr*/, int takefocus, int itemHeight,
+                           const char* deco)
     : eDecoWidget(parent, takefocus, deco)
 {
     eWidget::Private& d = internals(*this);
     d.widgetKind = eWidgetKind::listbox;
     d.list = std::make_unique<eWidget::Private::List>();
+    d.list->itemHeight = std::max(1, itemHeight);
     // Up/down move the cursor, left/right and the page keys a page, OK
     // selects the entry under the cursor, EXIT selects nothing.
     d.keyDown = [this, &d](eRCKey key) {
@@ -140,7 +142,7 @@ int eWidget::Private::getTop() const
 int eWidget::Private::getPageSize() const
 {
     TreeLockGuard lock(widgetTreeLock());
-    return std::max(1, self.clientrect.height() / eListBoxEntryText::getEntryHeight());
+    return std::max(1, self.clientrect.height() / list->itemHeight);
 }
 
 void eWidget::Private::setCurrentIndex(int index)

@@ -19,6 +19,11 @@ eListBoxEntryText::eListBoxEntryText(eListBox<eListBoxEntryText>* list, const eS
         internals(*list).append(this);
 }
 
+const eString& eListBoxEntryText::getText()
+{
+    return text_;
+}
+
 int eListBoxEntryText::getEntryHeight()
 {
     return 20;

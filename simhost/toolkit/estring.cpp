@@ -5,26 +5,26 @@
 #include <cstdio>
 #include <cstring>
 
-eString eString::left(unsigned int n) const
+eString eString::left(unsigned int n)
 {
     return eString(substr(0, n));
 }
 
-eString eString::mid(unsigned int pos, unsigned int n) const
+eString eString::mid(unsigned int pos, unsigned int n)
 {
     if (pos >= length())
         return eString();
     return eString(substr(pos, n));
 }
 
-eString eString::right(unsigned int n) const
+eString eString::right(unsigned int n)
 {
     if (length() <= n)
         return *this;
     return eString(substr(length() - n));
 }
 
-eString eString::upper() const
+eString eString::upper()
 {
     eString out(*this);
     for (char& c : out)
@@ -46,7 +46,7 @@ eString& eString::strReplace(const char* from, const eString& to)
     return *this;
 }
 
-eString& eString::sprintf(const char* format, ...)
+eString& eString::sprintf(char* format, ...)
 {
     char small[256];
     va_list args;

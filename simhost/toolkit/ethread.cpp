@@ -91,6 +91,9 @@ eThread::~eThread()
     delete d;
 }
 
+void eThread::thread_finished()
+{ }
+
 int eThread::run(int /*prio*/, int /*policy*/)
 {
     installWakeHandler();

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "emainloop.h"
+#include "ewidget_event.h"
 #include "tree_lock.h"
 #include "widget_private.h"
 
@@ -42,6 +43,7 @@ void eWidget::show()
 {
     TreeLockGuard lock(widgetTreeLock());
     if (!d->visible) {
+        willShow();
         d->visible = true;
         d->redraw();
     }
@@ -51,6 +53,7 @@ void eWidget::hide()
 {
     TreeLockGuard lock(widgetTreeLock());
     if (d->visible) {
+        willHide();
         d->visible = false;
         d->redraw();
     }
@@ -67,7 +70,7 @@ void eWidget::resize(const eSize& size)
 {
     TreeLockGuard lock(widgetTreeLock());
     d->size = size;
-    d->recalcClientRect();
+    recalcClientRect();
     d->redraw();
 }
 
@@ -84,7 +87,7 @@ void eWidget::cresize(const eSize& clientSize)
     // area; measure it on a size large enough for any frame.
     const eSize probe(1 << 20, 1 << 20);
     d->size = probe;
-    d->recalcClientRect();
+    recalcClientRect();
     const int frameWidth = probe.width() - clientrect.width();
     const int frameHeight = probe.height() - clientrect.height();
     resize(eSize(clientSize.width() + frameWidth, clientSize.height() + frameHeight));
@@ -119,10 +122,6 @@ eRect eWidget::Private::getAbsoluteRect() const
     return eRect(corner, size);
 }
 
-void eWidget::Private::recalcClientRect()
-{
-    setClientRect(clientRectFor ? clientRectFor(size) : eRect(ePoint(0, 0), size));
-}
 
 void eWidget::Private::setClientRect(const eRect& r)
 {
@@ -162,4 +161,51 @@ eWidget* eWidget::Private::getTopLevel() const
 void eWidget::Private::redraw() const
 {
     eMainloop::instance().requestRepaint();
+}
+
+// The virtual operations' defaults. Each kind of widget brings its content
+// through the painter and its keys through Private::keyDown.
+
+void eWidget::Private::paint(ePainter& target) const
+{
+    const eRect whole(ePoint(0, 0), readLocked(size));
+    self.eraseBackground(&target, whole);
+    self.redrawWidget(&target, whole);
+}
+
+void eWidget::willShow()
+{ }
+
+void eWidget::willHide()
+{ }
+
+void eWidget::setPalette()
+{
+    d->redraw();
+}
+
+void eWidget::recalcClientRect()
+{
+    d->setClientRect(eRect(ePoint(0, 0), readLocked(d->size)));
+}
+
+void eWidget::redrawWidget(ePainter* target, const eRect& area)
+{
+    target->drawContent(*this, area);
+}
+
+void eWidget::eraseBackground(ePainter* target, const eRect& area)
+{
+    target->clear(*this, area);
+}
+
+int eWidget::setProperty(const eString& prop, const eString& value)
+{
+    if (prop == "text")
+        setText(value);
+    else if (prop == "shortcut")
+        setShortcut(value);
+    else
+        return 0;
+    return 1;
 }

@@ -1,6 +1,7 @@
 // eWidget: focus, shortcut keys, key dispatch and the modal loop.
 #include "emainloop.h"
 #include "ewidget.h"
+#include "ewidget_event.h"
 #include "tree_lock.h"
 #include "widget_private.h"
 
@@ -55,8 +56,13 @@ void eWidget::setFocus(eWidget* w)
     eWidget* top = d->getTopLevel();
     if (w && !isInTree(w, top))
         return;  // focus stays within one window
-    if (top->d->focus != w) {
+    eWidget* was = top->d->focus;
+    if (was != w) {
         top->d->focus = w;
+        if (was)
+            was->eventHandler(eWidgetEvent{eWidgetEvent::lostFocus});
+        if (w)
+            w->eventHandler(eWidgetEvent{eWidgetEvent::gotFocus});
         d->redraw();
     }
 }
@@ -94,11 +100,53 @@ bool eWidget::Private::dispatchKey(eRCKey key)
     // The handlers run without the lock: their slots may wait for other threads.
     if (!target)
         return false;
-    Private& t = *target->d;
-    if (!colour.empty()) {
-        if (t.shortcutAction)
-            t.shortcutAction();
+    const eWidgetEvent event{colour.empty() ? eWidgetEvent::keyDown : eWidgetEvent::shortcut, key};
+    // The window sees every key first.
+    if (self.eventFilter(event))
         return true;
+    return target->eventHandler(event) != 0;
+}
+
+int eWidget::eventFilter(const eWidgetEvent&)
+{
+    return 0;
+}
+
+int eWidget::eventHandler(const eWidgetEvent& event)
+{
+    switch (event.type) {
+    case eWidgetEvent::keyDown: return keyDown(static_cast<int>(event.key));
+    case eWidgetEvent::keyUp: return keyUp(static_cast<int>(event.key));
+    case eWidgetEvent::shortcut:
+        if (!d->shortcutAction)
+            return 0;
+        d->shortcutAction();
+        return 1;
+    case eWidgetEvent::gotFocus: gotFocus(); return 1;
+    case eWidgetEvent::lostFocus: lostFocus(); return 1;
     }
-    return t.keyDown ? t.keyDown(key) : false;
+    return 0;
+}
+
+// Each kind of widget brings its own keys (Private::keyDown).
+int eWidget::keyDown(int key)
+{
+    return d->keyDown && d->keyDown(static_cast<eRCKey>(key)) ? 1 : 0;
+}
+
+// The stand-in's remote reports presses only.
+int eWidget::keyUp(int)
+{
+    return 0;
+}
+
+// The focused widget is drawn highlighted.
+void eWidget::gotFocus()
+{
+    d->redraw();
+}
+
+void eWidget::lostFocus()
+{
+    d->redraw();
 }

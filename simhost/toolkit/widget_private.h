@@ -8,6 +8,7 @@
 #include "elistbox.h"
 #include "erckey.h"
 #include "ewidget.h"
+#include "ewidget_event.h"
 
 // What a widget is, for the screen painter.
 enum class eWidgetKind { widget, window, label, button, progress, listbox };
@@ -51,6 +52,8 @@ struct eWidget::Private {
     bool dispatchKey(eRCKey key);
     void close(int result);
     void redraw() const;  // asks the main loop to repaint soon
+    // Paints the widget through its eraseBackground() and redrawWidget().
+    void paint(ePainter& target) const;
 
     // --- lists
     int getCount() const;
@@ -65,7 +68,6 @@ struct eWidget::Private {
     void deleteEntries();
 
     void setClientRect(const eRect& r);
-    void recalcClientRect();
 
     eWidget& self;
     eWidget* parent;
@@ -84,7 +86,6 @@ struct eWidget::Private {
     eWidgetKind widgetKind = eWidgetKind::widget;
     std::function<bool(eRCKey)> keyDown;               // a key while focused; true when handled
     std::function<void()> shortcutAction;              // its colour key
-    std::function<eRect(const eSize&)> clientRectFor;  // the frame, for windows
 
     eString deco;
     bool decoLoaded = false;
@@ -96,6 +97,7 @@ struct eWidget::Private {
         int current = 0;
         int top = 0;
         int atomicDepth = 0;
+        int itemHeight = 1;  // pixels per row
         std::function<void(eListBoxEntryText*)> selChanged;
     };
     std::unique_ptr<List> list;  // lists only

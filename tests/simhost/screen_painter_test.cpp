@@ -58,4 +58,30 @@ TEST(ScreenPainter, DrawsTheListLabelsAndKeysAsTheWidgetsHoldThem)
     EXPECT_EQ(find(g, "label holds").first, -1) << "text runs past its label\n" << g.toText();
 }
 
+// A label that draws its own way: the painter goes through redrawWidget,
+// so the text the label holds is not what the screen shows.
+TEST(ScreenPainter, PaintsEachWidgetThroughItsRedrawWidget)
+{
+    struct Blank : eLabel {
+        using eLabel::eLabel;
+        int drawn = 0;
+        void redrawWidget(ePainter*, const eRect& area) override
+        {
+            ++drawn;
+            EXPECT_EQ(area, eRect(0, 0, 200, 30)) << "the whole widget, in its own coordinates";
+        }
+    };
+    eWindow window(1);
+    window.cresize(eSize(510, 460));
+    auto* blank = place(new Blank(&window), 10, 10, 200, 30);
+    blank->setText("hidden by its own drawing");
+    place(new eLabel(&window), 10, 100, 200, 30)->setText("shown");
+    window.show();
+
+    const ScreenGrid g = paintScreen(window, 90, 36);
+    EXPECT_EQ(blank->drawn, 1);
+    EXPECT_EQ(find(g, "hidden").first, -1) << g.toText();
+    EXPECT_GE(find(g, "shown").first, 0) << g.toText();
+}
+
 }  // namespace

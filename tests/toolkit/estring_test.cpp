@@ -6,7 +6,9 @@
 // and replacing never scans its own output again.
 TEST(eString, PiecesStayInsideTheStringAndEditsAreWhole)
 {
-    const eString s("abcdef"), longArg(1000, 'x');
+    eString s("abcdef");
+    const eString longArg(1000, 'x');
+    char bracketed[] = "[%s]";
     const std::pair<eString, std::string> cases[] = {{s.left(2), "ab"},
                                                      {s.left(100), "abcdef"},
                                                      {s.mid(2, 3), "cde"},
@@ -16,7 +18,7 @@ TEST(eString, PiecesStayInsideTheStringAndEditsAreWhole)
                                                      {eString("///").strReplace("//", "/"), "//"},
                                                      {eString("aaa").strReplace("a", "aa"), "aaaaaa"},
                                                      {eString("abc").strReplace(nullptr, "y"), "abc"},
-                                                     {eString().sprintf("[%s]", longArg.c_str()), "[" + longArg + "]"}};
+                                                     {eString().sprintf(bracketed, longArg.c_str()), "[" + longArg + "]"}};
     for (const auto& [got, want] : cases)
         EXPECT_EQ(got, want);
 }

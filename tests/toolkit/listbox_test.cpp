@@ -6,6 +6,7 @@
 #include "ebutton.h"
 #include "elistbox.h"
 #include "emainloop.h"
+#include "ewidget_event.h"
 #include "ewindow.h"
 #include "widget_private.h"
 
@@ -60,4 +61,76 @@ TEST(Mainloop, RunsTheModalWindowWithPostedKeysUntilItCloses)
     EXPECT_EQ(exec({eRCKey::down, eRCKey::ok, eRCKey::exit}), -1);
     EXPECT_EQ(exec({eRCKey::up, eRCKey::ok, eRCKey::red}), 7);
     EXPECT_EQ(chosen, (std::vector<std::string>{"two", "one"}));
+}
+
+namespace {
+// A window and a list that take over virtual operations of their own.
+struct FilteringWindow : eWindow {
+    std::vector<eRCKey> seen;
+    int shows = 0;
+    // Sees every key first and keeps "exit" from the list.
+    int eventFilter(const eWidgetEvent& event) override
+    {
+        seen.push_back(event.key);
+        return event.key == eRCKey::exit;
+    }
+    void willShow() override { ++shows; }
+    // A plain 10-pixel border instead of the title bar.
+    void recalcClientRect() override
+    {
+        const eRect outer = internals(*this).getAbsoluteRect();
+        clientrect = eRect(10, 10, outer.width() - 20, outer.height() - 20);
+    }
+};
+
+struct CountingList : eListBox<eListBoxEntryText> {
+    using eListBox::eListBox;
+    int focusGained = 0, focusLost = 0, keys = 0;
+    void gotFocus() override { ++focusGained; }
+    void lostFocus() override { ++focusLost; }
+    int keyDown(int key) override
+    {
+        ++keys;
+        return eListBox::keyDown(key);
+    }
+};
+}  // namespace
+
+// The host reaches widgets through their virtual operations: a derived
+// window sees each key before the focused widget does and may keep it, its
+// own client area serves cresize, its willShow runs on show; the list hears
+// of its focus and gets its keys through keyDown, colour keys through the
+// button's event handler.
+TEST(Mainloop, ReachesWidgetsThroughTheirVirtualOperations)
+{
+    FilteringWindow window;
+    window.cresize(eSize(100, 50));
+    EXPECT_EQ(internals(window).getAbsoluteRect().size(), eSize(120, 70));
+    EXPECT_EQ(internals(window).getClientRect(), eRect(10, 10, 100, 50));
+
+    auto* list = new CountingList(&window);
+    list->resize(eSize(100, 100));
+    new eListBoxEntryText(list, "one");
+    new eListBoxEntryText(list, "two");
+    int leaves = 0;
+    list->selected.connect([&](eListBoxEntryText* e) { leaves += e == nullptr; });
+    auto* red = new eButton(&window);
+    red->setShortcut("red");
+    red->selected.connect([&] { window.reject(); });
+    auto* other = new eButton(&window);
+    window.setFocus(other);
+    window.setFocus(list);
+    EXPECT_EQ(list->focusGained, 1);
+    window.show();
+    EXPECT_EQ(window.shows, 1);
+
+    for (eRCKey key : {eRCKey::down, eRCKey::exit, eRCKey::red})
+        eMainloop::instance().postKey(key);
+    EXPECT_EQ(window.exec(), -1);
+    EXPECT_EQ(window.seen, (std::vector<eRCKey>{eRCKey::down, eRCKey::exit, eRCKey::red}));
+    EXPECT_EQ(list->keys, 1) << "exit stayed with the window";
+    EXPECT_EQ(leaves, 0);
+    EXPECT_EQ(internals(*list).getCurrentIndex(), 1);
+    window.setFocus(nullptr);
+    EXPECT_EQ(list->focusLost, 1);
 }
