@@ -50,9 +50,9 @@ eLirvaDialog::eLirvaDialog() : eWindow(1)
 
     // The run's keys, on the free colour keys, in the row's free width.
     bt_next = colourButton(270, 100, "green", "Next");
-    bt_next->selected.connect(sigc::mem_fun(*this, &eLirvaDialog::NextTrack));
+    bt_next->selected.connect(SigC::slot(*this, &eLirvaDialog::NextTrack));
     bt_pause = colourButton(380, 120, "yellow", "Pause");
-    bt_pause->selected.connect(sigc::mem_fun(*this, &eLirvaDialog::PausePlayer));
+    bt_pause->selected.connect(SigC::slot(*this, &eLirvaDialog::PausePlayer));
 
     // The bar's place is fixed, not derived from the client size.
     progress = new eProgress(this, 0);
