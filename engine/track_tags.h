@@ -6,7 +6,7 @@
 // The artist and title of a FLAC file, from its Vorbis comments: UTF-8,
 // each cut to what a label can show. Empty when the file has none.
 struct TrackTags {
-    static constexpr size_t max_text = 128;  // bytes kept of each, with the terminator
+    static constexpr size_t max_text = 256;  // bytes kept of each: a line of 50 characters of up to 4 bytes
     char artist[max_text];
     char title[max_text];
 };
