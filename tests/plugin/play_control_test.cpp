@@ -186,20 +186,20 @@ TEST_F(RunTest, PlaysTheFolderThroughInOrderWithoutAGap)
 {
     runWindow([&] {
         ASSERT_TRUE(walkTo(tree / "album/Z.flac")) << "the window never listed the file (a hang)";
-        ASSERT_TRUE(testwait::until([&] { return execThread.load() == nullptr && devicePlays == 1; }))
+        ASSERT_TRUE(testwait::until([&] { return execThread.load() == nullptr && devicePlays >= 1; }))
             << "the run never ended (a hang)";
         EXPECT_TRUE(displayIdle());
     });
-    EXPECT_EQ(devicePlays, 1) << "the device was set up again between tracks of one format";
+    EXPECT_EQ(deviceSessions(), 1) << "the device was set up again between tracks of one format";
     EXPECT_TRUE(deviceBytes() == tracks[0] + tracks[1] + tracks[2]) << "not the three decodes, back to back";
     expectNothingLeft();
 }
 
-// Green skips to the next file at once, also from the last one (the run
-// ends); yellow holds the play and yellow again goes on where it held:
-// each track is a start of its decode, the paused one whole, nothing lost
-// or doubled at the pause.
-TEST_F(RunTest, NextSkipsAndPauseHoldsWithNothingLostOrDoubled)
+// Yellow holds the play and yellow again goes on where it held; green
+// skips to the next file at once, also from the last one (the run ends).
+// Each track is a start of its decode, cut at a frame: nothing lost or
+// doubled at the pause or the skips.
+TEST_F(RunTest, PauseHoldsAndNextSkipsWithNothingLostOrDoubled)
 {
     paced = true;
     size_t heldAt = 0;
@@ -207,26 +207,31 @@ TEST_F(RunTest, NextSkipsAndPauseHoldsWithNothingLostOrDoubled)
         ASSERT_TRUE(walkTo(tree / "album/Z.flac")) << "the window never listed the file (a hang)";
         ASSERT_TRUE(testwait::until([&] { return lineShows(lb_line3, "44.1 kHz") && !deviceBytes().empty(); }));
         EXPECT_TRUE(lineShows(lb_title, "Z")) << "no name for a file without comments";
-        ASSERT_TRUE(press({eRCKey::green}));
-        ASSERT_TRUE(testwait::until([&] { return lineShows(lb_title, "b"); })) << "green did not skip";
         ASSERT_TRUE(press({eRCKey::yellow}));
         ASSERT_TRUE(testwait::until([&] { return lineShows(lb_line3, "(paused)"); })) << "yellow did not hold";
         heldAt = deviceBytes().size();
         ASSERT_TRUE(press({eRCKey::yellow}));
-        ASSERT_TRUE(testwait::until([&] { return lineShows(lb_title, "c"); })) << "the run did not go on";
+        ASSERT_TRUE(testwait::until([&] { return !lineShows(lb_line3, "(paused)"); })) << "yellow did not resume";
+        for (const char* next : {"b", "c"}) {
+            ASSERT_TRUE(press({eRCKey::green}));
+            ASSERT_TRUE(testwait::until([&] { return lineShows(lb_title, next); })) << "green did not skip";
+        }
         ASSERT_TRUE(press({eRCKey::green}));
-        ASSERT_TRUE(testwait::until([&] { return execThread.load() == nullptr && devicePlays == 1; }))
+        ASSERT_TRUE(testwait::until([&] { return execThread.load() == nullptr && devicePlays >= 1; }))
             << "green on the last file did not end the run";
         EXPECT_TRUE(displayIdle());
     });
     const std::string bytes = deviceBytes();
-    const size_t first = framesMatching(bytes, 0, tracks[0]);
-    EXPECT_LT(first, tracks[0].size()) << "the first file was not skipped";
-    EXPECT_LT(heldAt, first + tracks[1].size()) << "the pause came after the second file";
-    EXPECT_EQ(framesMatching(bytes, first, tracks[1]), tracks[1].size()) << "lost or doubled at the pause";
-    const size_t last = bytes.size() - first - tracks[1].size();
-    EXPECT_EQ(framesMatching(bytes, first + tracks[1].size(), tracks[2]), last) << "the last file is not its start";
-    EXPECT_LT(last, tracks[2].size()) << "the last file was not skipped";
+    size_t at = 0;
+    for (const std::string& track : tracks) {
+        const size_t played = framesMatching(bytes, at, track);
+        EXPECT_GT(played, 0u) << "a track missing at byte " << at;
+        EXPECT_LT(played, track.size()) << "a track not skipped at byte " << at;
+        EXPECT_TRUE(at > 0 || heldAt <= played) << "the pause came after the first track";
+        at += played;
+    }
+    EXPECT_EQ(at, bytes.size()) << "bytes lost, doubled or added";
+    EXPECT_EQ(deviceSessions(), 1);
     expectNothingLeft();
 }
 

@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <gmock/gmock.h>
 #include <poll.h>
+#include <sys/inotify.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -111,6 +112,10 @@ protected:
         ASSERT_EQ(mkfifo(devicePath.c_str(), 0600), 0);
         ASSERT_GE(deviceFd_ = open(devicePath.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC), 0);
         audio_device_path = devicePath.c_str();
+        ASSERT_GE(closes_ = inotify_init1(IN_NONBLOCK | IN_CLOEXEC), 0);
+        // Opens too: the kernel merges a close with the one before it
+        // unless another event lies between them.
+        ASSERT_GE(inotify_add_watch(closes_, devicePath.c_str(), IN_OPEN | IN_CLOSE_WRITE), 0);
         reader_ = std::thread([this] { readDevice(); });
         fdsBefore = open_descriptors();
     }
@@ -121,6 +126,7 @@ protected:
         if (reader_.joinable())
             reader_.join();
         close(deviceFd_);
+        close(closes_);
         audio_device_path = "/dev/dsp";
         gui_pause = sleep;
         onPause = nullptr;
@@ -157,6 +163,15 @@ protected:
     {
         std::lock_guard<std::mutex> lock(deviceMutex_);
         return bytes_;
+    }
+    // The device's sessions so far: each play's open for writing, closed.
+    int deviceSessions()
+    {
+        alignas(inotify_event) char events[4096];
+        for (ssize_t n; (n = ::read(closes_, events, sizeof events)) > 0;)
+            for (char* at = events; at < events + n; at += sizeof(inotify_event) + reinterpret_cast<inotify_event*>(at)->len)
+                sessions_ += (reinterpret_cast<inotify_event*>(at)->mask & IN_CLOSE_WRITE) != 0;
+        return sessions_;
     }
     bool deviceFull() const
     {
@@ -258,6 +273,8 @@ private:
 
     mutable std::mutex deviceMutex_;
     int deviceFd_ = -1;
+    int closes_ = -1;  // inotify: the device closed after writing
+    int sessions_ = 0;
     std::string bytes_;
     std::atomic<bool> quit_{false};
     std::thread reader_;
