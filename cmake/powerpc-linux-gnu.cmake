@@ -1,12 +1,15 @@
 # Example toolchain for the box: a 32-bit big-endian PowerPC 405 without FPU.
 # Debian's powerpc-linux-gnu cross compiler plus a copy of the box's root
 # file system (its C library and headers), which is not part of this
-# repository, and the libraries the plug-in needs (libFLAC, libsigc++ 3),
-# either from that copy or built by scripts/powerpc-libs.sh box. Adjust the
-# CPU flags and the sysroot to your box; only the plug-in target is meant to
-# be built with it (README.md, "Building for the box"):
+# repository, and the libraries the plug-in needs (libFLAC, libspeexdsp),
+# either from that copy or built by scripts/powerpc-libs.sh box. The toolkit
+# and its signal library come from the box's application: their headers
+# through LIRVA_HOST_INCLUDE (doc/host.md). Adjust the CPU flags and the
+# sysroot to your box; only the plug-in target is meant to be built with it
+# (README.md, "Building for the box"):
 #   cmake -S . -B build-box -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/powerpc-linux-gnu.cmake \
-#         -DLIRVA_BOX_SYSROOT=/path/to/box-rootfs [-DLIRVA_BOX_LIBS=PREFIX] -DLIRVA_BUILD_SIMHOST=OFF
+#         -DLIRVA_BOX_SYSROOT=/path/to/box-rootfs [-DLIRVA_BOX_LIBS=PREFIX] -DLIRVA_BUILD_SIMHOST=OFF \
+#         "-DLIRVA_HOST_INCLUDE=/path/to/box/include;/path/to/box/include/sigc++-1.2"
 #   ninja -C build-box lirva
 set(CMAKE_SYSTEM_NAME Linux)
 set(CMAKE_SYSTEM_PROCESSOR powerpc)

@@ -80,11 +80,23 @@ void ExecThread::thread_finished()
     // Stopped while a session was open: close it here.
     if (file_info.is_playing)
         decoder_destructor();
+    // Forgotten as the current play only while it still is that: a late end
+    // must not forget the play that replaced it.
+    ExecThread* self = this;
+    execThread.compare_exchange_strong(self, nullptr);
     finished(result);
     // The last thing done for this object on the host's end-of-thread path.
     std::lock_guard<std::mutex> lock(registryMutex);
     ended_ = true;
     threadEnded.notify_all();
+}
+
+void ExecThread::awaitEnd()
+{
+    if (!started_)
+        return;
+    std::unique_lock<std::mutex> lock(registryMutex);
+    threadEnded.wait(lock, [this] { return ended_.load(); });
 }
 
 void ExecThread::reclaimEnded()
@@ -101,14 +113,10 @@ void ExecThread::stopAll()
             t->stop();
     // A host whose kill returns before the end is waited for here: no
     // thread may reach the window after it has gone.
-    {
-        std::unique_lock<std::mutex> lock(registryMutex);
-        threadEnded.wait(lock, [&] {
-            return std::all_of(started.begin(), started.end(), [](ExecThread* t) { return t->ended_.load(); });
-        });
-    }
-    for (ExecThread* t : started)
+    for (ExecThread* t : started) {
+        t->awaitEnd();
         reclaim(t);
+    }
 }
 
 int ExecThread::count()

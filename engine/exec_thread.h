@@ -36,6 +36,9 @@ public:
     bool paused() const { return control_.paused(); }
     // True once thread_finished() has done everything it does.
     bool ended() const { return ended_; }
+    // Waits until a started thread has ended, whether or not the host's
+    // kill() waited for that. GUI thread.
+    void awaitEnd();
     // True from start() until the play (device set-up, opening the session
     // and decoding) is over: the thread is not yet in its after-play step.
     bool in_play() const { return started_ && !played_ && !ended_; }
@@ -65,7 +68,8 @@ private:
 };
 
 // The thread of the file that plays, or null. Written on the GUI thread and
-// at a play thread's end, read on the GUI thread: hence atomic.
+// at a play thread's end (which clears it only while it still names that
+// thread), read on the GUI thread: hence atomic.
 extern std::atomic<ExecThread*> execThread;
 
 #endif

@@ -27,7 +27,7 @@ trap 'rm -rf "$work"' EXIT
 mkdir -p "$work/data" "$work/control"
 
 # The plug-in as the box build installs it, stripped.
-cmake --build "$build" --target lirva >/dev/null
+cmake --build "$build" --target lirva_box >/dev/null
 DESTDIR="$work/data" cmake --install "$build" --component box --strip >/dev/null
 plugins="$work/data$LIRVA_PLUGIN_DIR"
 [ -f "$plugins/lirva.so" ] || fail "the box install gave no $LIRVA_PLUGIN_DIR/lirva.so"
@@ -83,6 +83,7 @@ Package: lirva
 Version: $LIRVA_VERSION
 Architecture: $arch
 Maintainer: Lirva developers <lirva@example.org>
+License: MIT
 Section: multimedia
 Priority: optional
 Installed-Size: $size_kb

@@ -44,6 +44,22 @@ void forEachName(const eString& path, Visit visit)
     closedir(dir);
 }
 
+// The folder above `path`, ending in "/": the path cut after its last "/"
+// strictly inside it (a trailing "/" does not count); "/" above "/".
+eString parentOf(eString path)
+{
+    const size_t n = strlen(path.c_str());
+    size_t k = 0;
+    for (size_t i = 1; i + 2 <= n; ++i)
+        if (path[i] == '/')
+            k = i;
+    eString p = path.left(static_cast<unsigned>(k + 1));
+    if (p.empty())
+        p = "/";
+    p.strReplace("//", "/");
+    return p;
+}
+
 bool isDotsOnly(const eString& dirText)
 {
     return dirText == "/." || dirText == "/.." || dirText == "/...";
@@ -94,6 +110,9 @@ void eLirvaDialog::selectedItem(eListBoxEntryText* entry)
         reject();
         return;
     }
+    // The kind of an entry is its text's: ".." the parent, a leading "/" a
+    // folder, anything else a file. The file system is never asked which,
+    // so "s.flac" in "rock" plays, even beside a folder "rocks.flac".
     eString text = entry->getText();
     // The parent entry is exactly "..": "..intro.flac" is a file.
     if (text == "..") {
@@ -101,14 +120,16 @@ void eLirvaDialog::selectedItem(eListBoxEntryText* entry)
         return;
     }
 
-    // Directory texts begin with "/", so they join the directory directly.
-    eString dirPath;
-    dirPath += currentDir;
-    dirPath += text;
-    dirPath.strReplace("//", "/");
-    if (isDirectory(dirPath)) {
-        currentDir = dirPath;
-        dispfiles(dirPath);
+    if (text.left(1) == "/") {
+        // Directory texts begin with "/", so they join the directory directly.
+        eString dirPath;
+        dirPath += currentDir;
+        dirPath += text;
+        dirPath.strReplace("//", "/");
+        if (isDirectory(dirPath)) {
+            currentDir = dirPath;
+            dispfiles(dirPath);
+        }
         return;
     }
 
@@ -126,22 +147,15 @@ void eLirvaDialog::selectionChanged(eListBoxEntryText*)
 
 void eLirvaDialog::folderup()
 {
-    eString p = currentDir;
-    const size_t n = strlen(p.c_str());
-    // The last "/" strictly inside the path: a trailing "/" does not count.
-    size_t k = 0;
-    for (size_t i = 1; i + 2 <= n; ++i)
-        if (p[i] == '/')
-            k = i;
-    p = p.left(static_cast<unsigned>(k + 1));
-    if (p.empty())
-        p = "/";
-    p.strReplace("//", "/");
-
-    bool listable = isDirectory(p);
+    // The path and the list move together: to the nearest folder above that
+    // still is one ("/" at the latest), or, should even that fail, nowhere.
+    eString p = parentOf(currentDir);
+    while (!isDirectory(p) && p != "/")
+        p = parentOf(p);
+    if (!isDirectory(p))
+        return;
     currentDir = p;
-    if (listable)
-        dispfiles(p);
+    dispfiles(p);
 }
 
 void eLirvaDialog::displayroot()

@@ -11,9 +11,12 @@ unsigned (*gui_pause)(unsigned) = sleep;
 
 void eLirvaDialog::play(const eString& path)
 {
-    // A thread that still exists is stopped, even one past its session.
+    // A thread that still exists is stopped, even one past its session, and
+    // has ended before the next starts, whether or not the host's kill waits
+    // for that: two plays would share the record and the device.
     if (ExecThread* old = execThread.load()) {
         old->stop();
+        old->awaitEnd();
         gui_pause(1);
     }
     ExecThread::reclaimEnded();
@@ -55,7 +58,8 @@ void eLirvaDialog::PausePlayer()
     setFocus(list);
 }
 
+// The ended thread has already forgotten itself as the current play
+// (ExecThread::thread_finished), where it knows whether it still is that;
+// clearing the pointer here could forget the play that replaced it.
 void eLirvaDialog::execThreadFinished(int)
-{
-    execThread = nullptr;
-}
+{ }

@@ -12,4 +12,5 @@ cmake -S "$top" -B "$build" >/dev/null   # writes box-package.env into older bui
 made=$("$top/packaging/make-ipk.sh" "$build")
 echo "$made"
 ipk=$(tail -n 1 <<<"$made")
-"$top/tests/packaging/check_ipk.sh" "$ipk" "$top/tests/plugin/check_shared_object.sh"
+cmake --build "$build" --target given_toolkit >/dev/null
+"$top/tests/packaging/check_ipk.sh" "$ipk" "$top/tests/plugin/check_shared_object.sh" "$build/tests/plugin/libgiven_toolkit.a"

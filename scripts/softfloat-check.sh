@@ -16,7 +16,7 @@ cxx=powerpc-linux-gnu-g++
 # architecture-specific code we rely on. -idirafter keeps the cross
 # compiler's own C library headers ahead of the amd64 ones.
 flags=(-std=c++17 -mcpu=405 -msoft-float -c -D_FILE_OFFSET_BITS=64
-       -I"$top/host" -I"$top/plugin" -I"$top/engine"
+       -fno-rtti -I"$top/simhost/sigc" -I"$top/host" -I"$top/plugin" -I"$top/engine"
        $(pkg-config --cflags-only-I sigc++-3.0) -idirafter /usr/include)
 
 out=$(mktemp -d)

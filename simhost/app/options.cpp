@@ -11,9 +11,10 @@ const char* const kUsage =
     "  --print-each     print the screen after every step\n"
     "  --size WxH       size of the printed screen in characters (default 90x36)\n"
     "  --no-dsp-sim     do not preload the simulated /dev/dsp\n"
-    "  --thread-kill=cooperative|cancel\n"
+    "  --thread-kill=cooperative|cancel|early\n"
     "                   how eThread::kill ends a thread: wake it until it returns (default),\n"
-    "                   or cancel it (POSIX cancellation) and join it, as some hosts do\n"
+    "                   or cancel it (POSIX cancellation) and join it, as some hosts do,\n"
+    "                   or return at once and let it end by itself\n"
     "Steps: up down left right pgup pgdown ok exit red green yellow blue wait=MS print\n"
     "       to=TEXT (cursor onto the list entry TEXT), await=TEXT (until the screen shows TEXT);\n"
     "       both take the rest of their line\n";
@@ -87,7 +88,7 @@ ParsedOptions parseOptions(const std::vector<std::string>& args)
                 return fail("--size needs WxH, from 10x3 to 1000x1000");
         } else if (arg == "--thread-kill") {
             if (!takeValue() || !parseThreadKill(value, o.threadKill))
-                return fail("--thread-kill needs cooperative or cancel");
+                return fail("--thread-kill needs cooperative, cancel or early");
         } else if (hasValue) {
             return fail(arg + " takes no value");
         } else if (arg == "--headless") {

@@ -77,6 +77,8 @@ bool parseThreadKill(const std::string& name, ThreadKill& how)
         how = ThreadKill::cooperative;
     else if (name == "cancel")
         how = ThreadKill::cancel;
+    else if (name == "early")
+        how = ThreadKill::early;
     else
         return false;
     return true;
@@ -88,6 +90,7 @@ eThread::eThread() : d(new Private(*this))
 eThread::~eThread()
 {
     kill(true);  // harmless when never started or already joined
+    d->waitForEnd();  // after a kill that returned at once
     delete d;
 }
 
@@ -137,10 +140,11 @@ void eThread::kill(bool /*hard*/)
     std::unique_lock<std::mutex> lock(d->mutex);
     if (!d->started)
         return;
-    if (killMode == ThreadKill::cancel)
-        d->killCancelling(lock);
-    else
-        d->killWaking(lock);
+    switch (killMode.load()) {
+    case ThreadKill::cancel: d->killCancelling(lock); break;
+    case ThreadKill::early: break;
+    case ThreadKill::cooperative: d->killWaking(lock); break;
+    }
 }
 
 void eThread::Private::killWaking(std::unique_lock<std::mutex>& lock)

@@ -5,8 +5,8 @@
 
 class eThread;
 
-// How the stand-in's eThread::kill() ends a thread. Either way kill()
-// returns once the thread and its thread_finished() have ended.
+// How the stand-in's eThread::kill() ends a thread. The first two return
+// once the thread and its thread_finished() have ended; the third does not.
 enum class ThreadKill {
     // Keeps waking the thread's blocking system calls with a signal
     // (without SA_RESTART: they fail with EINTR or return a partial count)
@@ -16,11 +16,15 @@ enum class ThreadKill {
     // thread, joins it and, when the cancellation ended it before its
     // thread_finished(), runs that on the killing thread.
     cancel,
+    // Like a host whose kill returns at once: the thread ends by itself
+    // once its blocking call returns and its work sees the stop request;
+    // thread_finished() runs on it.
+    early,
 };
 
 // Set before threads are started; cooperative by default.
 void setThreadKill(ThreadKill how);
-// "cooperative" or "cancel"; false for anything else.
+// "cooperative", "cancel" or "early"; false for anything else.
 bool parseThreadKill(const std::string& name, ThreadKill& how);
 
 // For the toolkit's own tests and tools: waits until the thread and its

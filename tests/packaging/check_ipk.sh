@@ -3,10 +3,11 @@
 # their order, the control fields, and the data: lirva.so in the plug-in
 # folder passing the shared-object check, and every library it needs either
 # part of the C and C++ runtime or carried beside it, built for the same CPU.
-# Usage: check_ipk.sh PACKAGE.ipk CHECK_SHARED_OBJECT_SCRIPT
+# Usage: check_ipk.sh PACKAGE.ipk CHECK_SHARED_OBJECT_SCRIPT GIVEN_TOOLKIT_LIBRARY
 set -euo pipefail
 ipk=$1
 check_so=$2
+given=$3
 fail() { echo "FAIL: $(basename "$ipk"): $*" >&2; exit 1; }
 
 work=$(mktemp -d)
@@ -22,11 +23,12 @@ tar -xzf "$work/control.tar.gz" -C "$work/control"
 control="$work/control/control"
 [ -f "$control" ] || fail "control.tar.gz has no ./control"
 field() { sed -n "s/^$1: //p" "$control"; }
-for f in Package Version Architecture Maintainer Description; do
+for f in Package Version Architecture Maintainer License Description; do
   [ "$(grep -c "^$f: ." "$control")" = 1 ] || fail "control needs exactly one $f field"
 done
 name=$(basename "$ipk")
 [ "$(field Package)" = lirva ] || fail "Package is $(field Package)"
+[ "$(field License)" = MIT ] || fail "License is $(field License)"
 [ "$name" = "lirva_$(field Version)_$(field Architecture).ipk" ] || fail "the file name does not match the control fields"
 
 # Only the plug-in folder, everything owned by root.
@@ -37,7 +39,7 @@ listing=$(tar -tvzf "$work/data.tar.gz")
 tar -xzf "$work/data.tar.gz" -C "$work/data"
 plugins="$work/data/var/ombrix/plugins"
 [ -f "$plugins/lirva.so" ] || fail "no /var/ombrix/plugins/lirva.so"
-"$check_so" "$plugins/lirva.so" >/dev/null || fail "lirva.so fails the shared-object check"
+"$check_so" "$plugins/lirva.so" "$given" >/dev/null || fail "lirva.so fails the shared-object check"
 
 machine() { readelf -h "$1" | sed -n 's/^ *\(Class\|Machine\|Data\): *//p' | tr '\n' ' '; }
 target=$(machine "$plugins/lirva.so")

@@ -37,13 +37,19 @@ TEST_F(BrowserTest, ListsDirectoriesAndRegularFlacFilesInByteOrder)
         GTEST_SKIP() << "no file over 4 GiB: " << why;
 }
 
-// Only ".." itself goes up: "..intro.flac" is a file, and plays.
+// Only ".." itself goes up: "..intro.flac" is a file, and plays. A file
+// entry never enters a folder whose path its name completes ("s.flac" in
+// "rock" beside "rocks.flac"), nor a folder entry a file.
 TEST_F(BrowserTest, EntriesLeadWhereTheirNamesSay)
 {
     tree.dir("media/hdd/music");
     tree.file("media/hdd/a.flac");
     tree.file("media/hdd/..intro.flac");
     tree.file("media/b.flac");
+    tree.dir("rock");
+    tree.dir("rocks.flac");
+    tree.file("rock/s.flac");
+    tree.file("rock/t.flac");
     struct Walk {
         const char* from;  // in the tree, or absolute
         std::vector<const char*> selections;
@@ -56,6 +62,8 @@ TEST_F(BrowserTest, EntriesLeadWhereTheirNamesSay)
         {"media/hdd/music", {".."}, "media/hdd/", ".. ..intro.flac /music a.flac"},
         {"media/hdd/music/", {"..", ".."}, "media/", ".. /hdd b.flac"},
         {"media/hdd", {"/nothing-here", "vanished.flac", "..intro.flac"}, "media/hdd", ".. ..intro.flac /music a.flac"},
+        {"rock", {"s.flac"}, "rock", ".. s.flac t.flac"},
+        {"media", {"/b.flac"}, "media", ".. /hdd b.flac"},
         {"/tmp", {".."}, "/", ""},
         {"/tmp/", {".."}, "/", ""},
         {"/", {".."}, "/", ""},
@@ -75,6 +83,22 @@ TEST_F(BrowserTest, EntriesLeadWhereTheirNamesSay)
         }
     }
     EXPECT_EQ(ExecThread::count(), 1) << "selecting \"..intro.flac\" starts its play thread";
+}
+
+// Going up from a folder whose parents have gone ("a" is a file now) lands
+// in the nearest folder that still is one, and lists it: the path and the
+// list agree.
+TEST_F(BrowserTest, GoingUpPastVanishedFoldersKeepsPathAndListTogether)
+{
+    tree.dir("a/b/c");
+    tree.file("z.flac");
+    enter(tree / "a/b/c");
+    std::filesystem::remove_all(tree / "a");
+    tree.file("a");
+    select("..");
+    EXPECT_EQ(current(), tree.path() + "/");
+    const std::vector<std::string> listed = entries();
+    EXPECT_THAT(listed, testing::ElementsAre("..", "z.flac"));
 }
 
 }  // namespace

@@ -235,4 +235,43 @@ TEST_F(RunTest, PauseHoldsAndNextSkipsWithNothingLostOrDoubled)
     expectNothingLeft();
 }
 
+// On a host whose kill returns before the thread has ended, another file
+// still waits for the old play to end (its session closed, the thread
+// forgotten) before the pause and the new play: two plays never share the
+// record and the device.
+TEST_F(PlayerTest, AnotherFileWaitsForTheOldPlayWhenTheKillReturnsEarly)
+{
+    setThreadKill(ThreadKill::early);
+    held = true;
+    bool oldEndedAtPause = false;
+    onPause = [&] {  // the first pause: the one after the kill
+        if (pauses.size() == 1)
+            oldEndedAtPause = file_info.is_playing == 0 && execThread.load() == nullptr;
+    };
+    runWindow([&] {
+        ASSERT_TRUE(walkTo(music("track one.flac"))) << "the window never listed the file (a hang)";
+        ASSERT_TRUE(testwait::until([&] { return deviceFull(); })) << "the play never filled the device (a hang)";
+        // Blocked in a write that the slow device ends only after a while.
+        paced = true;
+        held = false;
+        ASSERT_TRUE(choose("zz broken.flac"));
+    });
+    EXPECT_TRUE(oldEndedAtPause);
+    expectNothingLeft();
+}
+
+// A play thread that ends after another has become the current play does
+// not forget that one.
+TEST_F(PlayerTest, AnEndingThreadForgetsOnlyItself)
+{
+    ExecThread current(music("track one.flac"));  // never started
+    execThread = &current;
+    auto* late = new ExecThread(music("zz broken.flac"));
+    late->finished.connect(SigC::slot(*dialog, &eLirvaDialog::execThreadFinished));
+    late->start();
+    ASSERT_TRUE(testwait::until([&] { return late->ended(); })) << "the play thread hangs";
+    EXPECT_EQ(execThread.load(), &current);
+    execThread = nullptr;
+}
+
 }  // namespace
