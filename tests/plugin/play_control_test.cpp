@@ -215,6 +215,9 @@ TEST_F(RunTest, PauseHoldsAndNextSkipsWithNothingLostOrDoubled)
         for (const char* next : {"b", "c"}) {
             ASSERT_TRUE(press({eRCKey::green}));
             ASSERT_TRUE(testwait::until([&] { return lineShows(lb_title, next); })) << "green did not skip";
+            // Read beyond what the device held of the track before: the next one plays.
+            const size_t before = deviceBytes().size() + deviceCapacity();
+            ASSERT_TRUE(testwait::until([&] { return deviceBytes().size() > before; })) << "the next file never plays";
         }
         ASSERT_TRUE(press({eRCKey::green}));
         ASSERT_TRUE(testwait::until([&] { return execThread.load() == nullptr && devicePlays >= 1; }))

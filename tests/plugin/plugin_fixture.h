@@ -180,6 +180,12 @@ protected:
         const int capacity = fcntl(deviceFd_, F_GETPIPE_SZ);
         return capacity > 0 && ioctl(deviceFd_, FIONREAD, &queued) == 0 && queued >= capacity;
     }
+    // The most the device holds that its reader has not read yet.
+    size_t deviceCapacity() const
+    {
+        std::lock_guard<std::mutex> lock(deviceMutex_);
+        return static_cast<size_t>(std::max(0, fcntl(deviceFd_, F_GETPIPE_SZ)));
+    }
     // The play is over and nothing of it is left: no thread, no session, no
     // descriptor beyond those open before the test (the device's reader may
     // not have read the end of the last play yet).
