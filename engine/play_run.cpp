@@ -14,10 +14,10 @@
 
 namespace {
 
-// Whether the device, as the last set-up left it, serves the stream whose
-// session is open: the set-up asks the same of the device for every stream,
+// Whether the device, as the tracks before left it, serves a stream of
+// `rate` as it is: the set-up asks the same of the device for every stream,
 // so an open device serves them all.
-bool device_serves_stream()
+bool device_serves(unsigned /*rate*/)
 {
     return audio_device_is_open();
 }
@@ -29,13 +29,14 @@ bool play_track(const char* path, bool first_track)
 {
     TrackTags tags;
     read_track_tags(path, tags);
-    if (decoder_constructor(path) != 1)
-        return true;
-    if (!first_track && !device_serves_stream()) {
+    // A device that has played is set up anew, not changed in mid-stream.
+    if (!first_track && !device_serves(tags.sample_rate)) {
         audio_device_close();
         if (!audio_device_open())
             return false;
     }
+    if (decoder_constructor(path) != 1)
+        return true;
     describe_track(path, tags, file_info, audio_device_format());
     eLirvaDialog::DisplayTrack();
     const bool played = decode_to_end();

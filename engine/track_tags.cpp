@@ -39,7 +39,14 @@ void read_comments(FLAC__Metadata_SimpleIterator* it, TrackTags& tags)
     do {
         if (play_stop_requested())
             return;
-        if (FLAC__metadata_simple_iterator_get_block_type(it) != FLAC__METADATA_TYPE_VORBIS_COMMENT)
+        const FLAC__MetadataType type = FLAC__metadata_simple_iterator_get_block_type(it);
+        if (type == FLAC__METADATA_TYPE_STREAMINFO) {
+            if (FLAC__StreamMetadata* info = FLAC__metadata_simple_iterator_get_block(it)) {
+                tags.sample_rate = info->data.stream_info.sample_rate;
+                FLAC__metadata_object_delete(info);
+            }
+        }
+        if (type != FLAC__METADATA_TYPE_VORBIS_COMMENT)
             continue;
         if (FLAC__metadata_simple_iterator_get_block_length(it) > max_comment_block)
             return;
@@ -58,6 +65,7 @@ void read_comments(FLAC__Metadata_SimpleIterator* it, TrackTags& tags)
 void read_track_tags(const char* path, TrackTags& tags)
 {
     tags.artist[0] = tags.title[0] = '\0';
+    tags.sample_rate = 0;
     // Opened without waiting and checked to be a regular file, then handed
     // to libFLAC through its descriptor: a node swapped in after the listing
     // (a FIFO) cannot hold the thread.
