@@ -35,6 +35,28 @@ OutputFormat read_answers()
         f.rate = static_cast<uint32_t>(dsp_speed);
     return f;
 }
+
+// The rates a device may take as they are: the usual ones from 8 to 192 kHz.
+bool is_standard_rate(uint32_t rate)
+{
+    constexpr uint32_t standard[] = {8000,  11025, 12000, 16000, 22050,  24000,  32000,
+                                     44100, 48000, 64000, 88200, 96000, 176400, 192000};
+    for (uint32_t r : standard)
+        if (r == rate)
+            return true;
+    return false;
+}
+
+// Asks for `rate`; true when the device takes it. `dsp_speed` then holds
+// the device's answer; a request that fails changes nothing on the device.
+bool ask_rate(int rate)
+{
+    const int before = dsp_speed;
+    dsp_speed = rate;
+    if (ioctl(audio, SNDCTL_DSP_SPEED, &dsp_speed) != 0)
+        dsp_speed = before;
+    return dsp_speed == rate;
+}
 }  // namespace
 
 bool audio_device_open()
@@ -63,6 +85,19 @@ bool audio_device_open()
     chain.begin(accepted);
     // A format we cannot write plays nothing: silence, not noise.
     return device_open && accepted.playable;
+}
+
+void audio_device_take_stream(uint32_t rate, size_t largest_frame)
+{
+    if (!device_open)
+        return;
+    if (is_standard_rate(rate) && rate != accepted.rate && accepted.playable) {
+        const int own = static_cast<int>(rate);
+        if (!ask_rate(own) && (own == 48000 || !ask_rate(48000)) && own != 44100)
+            ask_rate(44100);
+        accepted = read_answers();
+    }
+    chain.begin(accepted, largest_frame);
 }
 
 const OutputFormat& audio_device_format()

@@ -25,6 +25,13 @@ extern const char* audio_device_path;
 // earlier play is closed first.
 bool audio_device_open();
 
+// Once the stream's facts are known (STREAMINFO), before the first write:
+// asks the device for the stream's own rate when it is a standard one; a
+// device that answers another asks for 48000, then 44100 Hz, and what it
+// answers last is what the chain converts to. `largest_frame` (0 when
+// unknown) sizes the chain's buffer. Nothing happens without an open device.
+void audio_device_take_stream(uint32_t rate, size_t largest_frame);
+
 // What the device accepted at the last set-up (what was asked for, where it
 // gave no answer).
 const OutputFormat& audio_device_format();

@@ -37,21 +37,46 @@ int32_t role_gain(Role role, unsigned side)
     return 0;
 }
 
-// Q15 gains times full-width samples, summed in 64 bits (a damaged stream
-// may hand over values wider than it says). Sums wider than 32 bits keep
-// their top 32 bits: 16 bits below the device's least significant bit.
-void mix_rows(const ChannelMix& mix, const int32_t* const planes[], size_t first, size_t count, unsigned shift,
+// The mix's arithmetic for samples of `bits`: samples wider than 24 bits
+// lose their lowest bits first, and the gains keep as many fraction bits
+// as let every product, and a row's sum, fit 32 bits (the box's CPU has no
+// cheap 64-bit arithmetic): 15 for samples of up to 16 bits, fewer above.
+struct MixScale {
+    unsigned pre_shift;  // of the samples
+    int fraction;        // of the gains
+};
+
+MixScale mix_scale(int bits)
+{
+    const int pre = bits > 24 ? bits - 24 : 0;
+    const int used = bits - pre;
+    return {static_cast<unsigned>(pre), used <= 16 ? mix_fraction_bits : 31 - used};
+}
+
+// Each output row over its non-zero gains only. A row's gains sum to at
+// most 1.0, so the sum fits for samples within their width; a damaged
+// stream's wider values wrap (unsigned arithmetic) rather than overflow.
+void mix_rows(const ChannelMix& mix, const int32_t* const planes[], size_t first, size_t count, int bits,
               int32_t* out)
 {
-    const unsigned in = mix.in_channels;
+    const MixScale scale = mix_scale(bits);
     const unsigned outs = mix.out_channels;
-    for (size_t i = 0; i < count; ++i) {
-        for (unsigned o = 0; o < outs; ++o) {
-            int64_t acc = 0;
-            for (unsigned c = 0; c < in; ++c)
-                acc += int64_t{mix.gain[o][c]} * planes[c][first + i];
-            acc >>= shift;
-            out[i * outs + o] = acc > INT32_MAX ? INT32_MAX : acc < INT32_MIN ? INT32_MIN : static_cast<int32_t>(acc);
+    for (unsigned o = 0; o < outs; ++o) {
+        const int32_t* inputs[max_stream_channels];
+        uint32_t gains[max_stream_channels];
+        unsigned terms = 0;
+        for (unsigned c = 0; c < mix.in_channels; ++c) {
+            if (mix.gain[o][c] != 0) {
+                inputs[terms] = planes[c] + first;
+                // Rounded down: the row still sums to at most 1.0.
+                gains[terms++] = static_cast<uint32_t>(mix.gain[o][c] >> (mix_fraction_bits - scale.fraction));
+            }
+        }
+        for (size_t i = 0; i < count; ++i) {
+            uint32_t acc = 0;
+            for (unsigned t = 0; t < terms; ++t)
+                acc += gains[t] * static_cast<uint32_t>(inputs[t][i] >> scale.pre_shift);
+            out[i * outs + o] = static_cast<int32_t>(acc);
         }
     }
 }
@@ -95,10 +120,10 @@ ChannelMix channel_mix_for(unsigned in_channels, unsigned out_channels)
 
 int mixed_width(const ChannelMix& mix, int bits)
 {
-    if (mix.copy)
+    if (mix.copy || bits < 1 || bits > 32)
         return bits;
-    const int width = bits + mix_fraction_bits;
-    return width > 32 ? 32 : width;
+    const MixScale scale = mix_scale(bits);
+    return bits - static_cast<int>(scale.pre_shift) + scale.fraction;
 }
 
 void mix_channels(const ChannelMix& mix, const int32_t* const planes[], size_t first, size_t count, int bits,
@@ -113,6 +138,5 @@ void mix_channels(const ChannelMix& mix, const int32_t* const planes[], size_t f
         }
         return;
     }
-    const int excess = bits + mix_fraction_bits - 32;
-    mix_rows(mix, planes, first, count, excess > 0 ? static_cast<unsigned>(excess) : 0, out);
+    mix_rows(mix, planes, first, count, bits < 1 || bits > 32 ? 16 : bits, out);
 }

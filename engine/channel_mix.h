@@ -13,9 +13,9 @@
 //            channels at -3 dB, the LFE left out, each output row scaled so
 //            that full scale on every input channel cannot clip.
 //
-// A downmix keeps its fraction: its values are `mixed_width` bits wide
-// (15 bits more than the input, at most 32), so the width step alone
-// rounds to 16 bits.
+// A downmix keeps a fraction: its values are `mixed_width` bits wide (15
+// bits more than the input up to 16 bits, 31 bits for wider input), so the
+// width step alone rounds to 16 bits. Its arithmetic is 32-bit throughout.
 constexpr unsigned max_stream_channels = 8;
 constexpr int mix_fraction_bits = 15;
 

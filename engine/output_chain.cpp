@@ -3,6 +3,7 @@
 #include <cstring>
 #include <new>
 
+#include "fixed_point.h"
 #include "pcm16_bytes.h"
 #include "pcm16_interleave.h"
 
@@ -16,24 +17,45 @@ constexpr size_t drain_room = 8192;
 // Streams more than this many times slower than the device are not
 // played (their samples are dropped): one frame would not fit a buffer.
 constexpr uint64_t max_upsampling = 1024;
+// The buffer's size for a stream that does not say its largest frame.
+constexpr size_t default_frame = 4608;
 
 }  // namespace
 
-void OutputChain::begin(const OutputFormat& device)
+void OutputChain::begin(const OutputFormat& device, size_t largest_frame)
 {
     end();
     device_ = device;
+    largest_frame_ = largest_frame > 0 && largest_frame <= max_frame ? largest_frame : default_frame;
     dither_.seed(dither_seed_per_play);
 }
 
 void OutputChain::end()
 {
+    integer_.stop();
     resampler_.stop();
     out_.reset();
     out_frames_ = out_bytes_ = 0;
     stream_rate_ = 0;
     rate_usable_ = false;
     mix_ = ChannelMix{};
+}
+
+// Device frames that `in_frames` stream frames can give, capped.
+size_t OutputChain::output_frames(size_t in_frames) const
+{
+    size_t frames = integer_.active() ? integer_.max_output(in_frames)
+        : resampler_.active()         ? resampler_.max_output(in_frames)
+                                      : in_frames;
+    return frames < max_out_frames ? frames : max_out_frames;
+}
+
+// Room for the largest frame (or a block, if more) in one piece.
+bool OutputChain::reserve_for(size_t in_frames)
+{
+    const size_t frames = output_frames(in_frames);
+    const size_t one_block = output_frames(block);
+    return reserve(frames > one_block ? frames : one_block);
 }
 
 bool OutputChain::reserve(size_t frames)
@@ -52,7 +74,7 @@ bool OutputChain::reserve(size_t frames)
     return true;
 }
 
-// Keeps the resampler for the stream's rate: a new rate lets out the old
+// Keeps the rate step for the stream's rate: a new rate lets out the old
 // filter's last samples and starts a fresh one. False when the stream's
 // samples cannot be played at this rate.
 bool OutputChain::set_rate(uint32_t rate)
@@ -64,14 +86,10 @@ bool OutputChain::set_rate(uint32_t rate)
     let_out_filter();
     stream_rate_ = rate;
     rate_usable_ = uint64_t{rate} * max_upsampling >= device_.rate &&
-        (rate == device_.rate || resampler_.start(device_.channels, rate, device_.rate));
-    if (rate_usable_) {
-        size_t frames = resampler_.active() ? resampler_.max_output(max_frame) : max_frame;
-        if (frames > max_out_frames)
-            frames = max_out_frames;
-        const size_t one_block = resampler_.active() ? resampler_.max_output(block) : block;
-        rate_usable_ = reserve(frames > one_block ? frames : one_block);
-    }
+        (rate == device_.rate || integer_.start(device_.channels, rate, device_.rate) ||
+         resampler_.start(device_.channels, rate, device_.rate));
+    if (rate_usable_)
+        rate_usable_ = reserve_for(largest_frame_);
     return rate_usable_;
 }
 
@@ -88,12 +106,18 @@ size_t OutputChain::convert(const int32_t* const planes[], unsigned channels, si
     out_bytes_ = 0;
     if (!device_.playable || channels == 0 || channels > max_stream_channels || !set_rate(rate))
         return count;  // nothing can be played: the samples are dropped
+    if (count > largest_frame_ && count <= max_frame) {
+        // A frame larger than the stream said: the buffer grows, once.
+        largest_frame_ = count;
+        if (!reserve_for(count))
+            return count;
+    }
     if (mix_.in_channels != channels || mix_.out_channels != device_.channels)
         mix_ = channel_mix_for(channels, device_.channels);
     const int width = mixed_width(mix_, bits);
     const unsigned outs = device_.channels;
 
-    if (mix_.copy && width <= 16 && !resampler_.active()) {
+    if (mix_.copy && width <= 16 && !converts_rate()) {
         // Nothing but interleaving: one pass, the whole frame.
         const size_t n = count < room() ? count : room();
         interleave_pcm16(planes, channels, outs, first, n, width, device_.big_endian, out_.get() + out_bytes_);
@@ -104,16 +128,20 @@ size_t OutputChain::convert(const int32_t* const planes[], unsigned channels, si
     size_t done = 0;
     while (done < count) {
         const size_t n = count - done < block ? count - done : block;
-        const size_t needed = resampler_.active() ? resampler_.max_output(n) : n;
-        if (needed > room())
+        if (output_frames(n) > room())
             break;
         mix_channels(mix_, planes, first + done, n, bits, mixed_);
-        if (!resampler_.active()) {
-            reduce_to_16(mixed_, n * outs, width, dither_, out_samples());
-            emit(n);
-        } else {
+        if (integer_.active()) {
+            widen_to_rate_width(mixed_, n * outs, width);
+            const size_t m = integer_.process(mixed_, n, rated_);
+            reduce_to_16(rated_, m * outs, rate_sample_width, dither_, out_samples());
+            emit(m);
+        } else if (resampler_.active()) {
             reduce_to_16(mixed_, n * outs, width, dither_, narrowed_);
             emit(resampler_.process(narrowed_, n, out_samples(), room()));
+        } else {
+            reduce_to_16(mixed_, n * outs, width, dither_, out_samples());
+            emit(n);
         }
         done += n;
     }
@@ -123,8 +151,14 @@ size_t OutputChain::convert(const int32_t* const planes[], unsigned channels, si
 // Appends the filter's last samples and stops it.
 void OutputChain::let_out_filter()
 {
+    if (integer_.active() && out_) {
+        const size_t m = integer_.drain(rated_);
+        reduce_to_16(rated_, m * device_.channels, rate_sample_width, dither_, out_samples());
+        emit(m);
+    }
     if (resampler_.active() && out_)
         emit(resampler_.drain(out_samples(), room()));
+    integer_.stop();
     resampler_.stop();
 }
 

@@ -6,21 +6,27 @@
 #include <memory>
 
 #include "channel_mix.h"
+#include "integer_resampler.h"
 #include "output_format.h"
 #include "rate_converter.h"
 #include "sample_width.h"
 
-// A decoded frame to the device's bytes: channels, then width, then rate,
-// then byte order, in blocks small enough to stay in the cache. One chain
-// lives for a play: begin() at its start, end() when the device closes.
-// The buffers are allocated at the play's first frame (again only when a
-// rate change needs more room), never per frame.
+// A decoded frame to the device's bytes: channels, then rate, then width
+// (dithered once, at the device's rate), then byte order, in blocks small
+// enough to stay in the cache. The common rates convert in integer stages
+// (IntegerResampler), odd ones through libspeexdsp (RateConverter, after
+// the width step). One chain lives for a play: begin() at its start, end()
+// when the device closes. The output buffer is sized at the play's first
+// frame for the stream's largest frame, again only when a frame or a rate
+// change needs more room, never per frame.
 class OutputChain {
 public:
     // The largest frame FLAC allows, in inter-channel samples.
     static constexpr size_t max_frame = 65535;
 
-    void begin(const OutputFormat& device);
+    // `largest_frame`: the stream's largest frame in inter-channel samples,
+    // 0 when unknown (a larger frame grows the buffer).
+    void begin(const OutputFormat& device, size_t largest_frame = 0);
     void end();
 
     // Converts `count` inter-channel samples of `planes` from sample
@@ -43,7 +49,10 @@ private:
     static constexpr size_t block = 512;
 
     bool set_rate(uint32_t rate);
+    bool converts_rate() const { return integer_.active() || resampler_.active(); }
+    size_t output_frames(size_t in_frames) const;
     void let_out_filter();
+    bool reserve_for(size_t in_frames);
     bool reserve(size_t frames);
     size_t room() const { return out_frames_ - out_bytes_ / frame_bytes(); }
     size_t frame_bytes() const { return 2 * size_t{device_.channels}; }
@@ -53,8 +62,10 @@ private:
     OutputFormat device_;
     DitherSource dither_;
     ChannelMix mix_;
+    IntegerResampler integer_;
     RateConverter resampler_;
     uint32_t stream_rate_ = 0;
+    size_t largest_frame_ = 0;
     bool rate_usable_ = false;
 
     std::unique_ptr<uint8_t[]> out_;
@@ -62,6 +73,7 @@ private:
     size_t out_bytes_ = 0;
 
     int32_t mixed_[block * 2];
+    int32_t rated_[block * 2 * 2];  // up to 160/147 times a block, and a drain
     int16_t narrowed_[block * 2];
 };
 

@@ -1,5 +1,7 @@
 #include "sample_width.h"
 
+#include "fixed_point.h"
+
 namespace {
 
 // One output step is q = 2^shift input units. The dither is the
@@ -52,4 +54,23 @@ void reduce_to_16(const int32_t* in, size_t count, int width, DitherSource& dith
         dither_down<int32_t>(in, count, shift, dither, out);
     else
         dither_down<int64_t>(in, count, shift, dither, out);
+}
+
+void widen_to_rate_width(int32_t* values, size_t count, int width)
+{
+    if (width < 1)
+        width = 16;
+    if (width > rate_sample_width) {
+        const unsigned shift = static_cast<unsigned>(width - rate_sample_width);
+        for (size_t i = 0; i < count; ++i)
+            values[i] >>= shift;
+        return;
+    }
+    const int32_t top = static_cast<int32_t>((int64_t{1} << (width - 1)) - 1);
+    const int32_t bottom = -top - 1;
+    const int32_t scale = int32_t{1} << (rate_sample_width - width);
+    for (size_t i = 0; i < count; ++i) {
+        const int32_t x = values[i] > top ? top : values[i] < bottom ? bottom : values[i];
+        values[i] = x * scale;
+    }
 }

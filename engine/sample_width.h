@@ -32,4 +32,10 @@ constexpr uint32_t dither_seed_per_play = 0x4C697276u;
 // 16 bits. `in` and `out` do not overlap.
 void reduce_to_16(const int32_t* in, size_t count, int width, DitherSource& dither, int16_t* out);
 
+// Brings `count` values of `width` bits (1 to 32) in place to the rate
+// converters' 30 bits (fixed_point.h): narrower ones clipped to their width
+// (a damaged stream may hand over more) and shifted up, wider ones rounded
+// down.
+void widen_to_rate_width(int32_t* values, size_t count, int width);
+
 #endif

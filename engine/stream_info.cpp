@@ -1,6 +1,7 @@
 // The stream facts from STREAMINFO and the track length.
 #include <lirva_dialog.h>
 
+#include "audio_device.h"
 #include "flac_callbacks.h"
 #include "play_clock.h"
 #include "stream_info.h"
@@ -35,6 +36,7 @@ void take_stream_info(FileInfo& info, const FLAC__StreamMetadata_StreamInfo& si)
         info.sample_rate > 0 ? static_cast<float>(info.total_samples) / static_cast<float>(info.sample_rate) : 0.0f;
     info.position_sec = 0.0f;
     info.total_time = whole_seconds(info.length_sec);
+    audio_device_take_stream(si.sample_rate, si.max_blocksize);
 
     eLirvaDialog::DisplayElapsedTime();
     eLirvaDialog::DisplayTotalTime();

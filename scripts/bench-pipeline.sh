@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # CPU time of the whole pipeline against the reference decoder, side by side:
-#   lirva-play FILE into the unpaced simulated device (16-bit stereo 44100 Hz)
+#   lirva-play FILE into the unpaced simulated device (16-bit stereo at the
+#   file's rate; LIRVA_DSP_RATES=48000 or =44100 in the environment makes it
+#   a device of one rate, so the rate step runs too)
 #   flac -d -f --force-raw-format --endian=big --sign=signed -o /dev/null FILE
 #   (run as `-c ... > /dev/null`: the same work, but flac deletes its output
 #   file when a decode fails, and as root that would be /dev/null itself)

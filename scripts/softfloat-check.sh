@@ -3,7 +3,8 @@
 # a call into a slow software helper (__adddf3, __muldf3, __floatsidf, ...).
 # This compiles every source of plugin/ and engine/ for a 32-bit PowerPC
 # without FPU and fails if any object calls such a helper. Single-precision
-# helpers (__addsf3, ...) are allowed.
+# helpers (__addsf3, ...) are allowed, except in the device set-up and the
+# sample conversion, which use no floating point at all.
 # Usage: scripts/softfloat-check.sh
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
@@ -23,6 +24,8 @@ out=$(mktemp -d)
 trap 'rm -rf "$out"' EXIT
 failed=0
 count=0
+integer_only=(audio_device output_chain channel_mix sample_width integer_resampler halfband_decimator
+              polyphase_resampler filter_tables rate_converter pcm16_bytes pcm16_interleave)
 # Unoptimised code keeps every expression as written; optimised code is
 # what ships. Both must be free of double precision.
 for opt in -O0 -O2; do
@@ -36,6 +39,15 @@ for opt in -O0 -O2; do
     if [ -n "$helpers" ]; then
       echo "${src#$top/} ($opt) uses double precision:" $helpers
       failed=1
+    fi
+    # The device set-up and the conversion, which run for every sample,
+    # use no floating point at all, single precision included.
+    if [[ " ${integer_only[*]} " == *" $(basename "$src" .cpp) "* ]]; then
+      helpers=$(nm -u "$obj" | awk '{print $NF}' | grep -E '^__[a-z]*[sd]f[a-z0-9]*$' || true)
+      if [ -n "$helpers" ]; then
+        echo "${src#$top/} ($opt) uses floating point:" $helpers
+        failed=1
+      fi
     fi
   done
 done

@@ -1,90 +1,65 @@
-// Chooses libspeexdsp's quality setting: for each setting 0 to 10, what the
-// resampler costs and what it gives, on the conversions the player makes
-// most (48 and 96 kHz to 44.1 kHz), through its integer interface:
-//   snr48, snr96   signal to noise and distortion of a 1 kHz sine at
-//                  -6 dBFS, in dB (the residual after fitting the sine)
-//   hf48           the same for a 15 kHz sine from 48 kHz (the passband's
-//                  upper part)
-//   19k48, 20k48   the level of a 19 and a 20 kHz sine after 48 -> 44.1 kHz,
-//                  in dB (where the passband ends)
-//   alias96        how far a 30 kHz tone at 96 kHz, above the output's
-//                  Nyquist limit, is kept out of the output, in dB
-//   snr192, alias192  the same from 192 kHz
-//   us/s48, us/s96 CPU microseconds per second of stereo audio on this
-//                  machine (the library build at hand: float on a PC)
+// What the integer rate step gives, for every conversion it makes:
+//   pass dB     the worst level error of a sine from 100 Hz to 20 kHz (to
+//               19 kHz from 176.4 and 192 kHz), in dB
+//   spur dB     the worst residual of those sines after fitting the sine
+//               (images, aliases of the tone, the filters' rounding), below
+//               the tone, in dB: the imaging and distortion figure
+//   alias dB    the worst level that a sine above the output's band leaves
+//               below 20 kHz, against its input level, in dB (the
+//               highest line of a Blackman-Harris windowed spectrum; "-"
+//               where no input frequency folds there)
+// measured on the stage's own 30-bit output, before dither. Then, through
+// the whole output chain into 16-bit samples:
+//   noise dBFS  the residual of a 1 kHz sine at -6 dBFS, 24-bit input,
+//               RMS against full scale: 16-bit rounding with TPDF dither
+//               alone gives -96.3 (half a step RMS)
 //
-//   resampler-quality                      the table
-//   resampler-quality QUALITY RATE SECONDS  only SECONDS of RATE to 44.1 kHz
-//                                           at QUALITY, for an instruction
-//                                           counter (valgrind)
-#include <speex/speex_resampler.h>
-
-#include <time.h>
+//   resampler-quality
+#include <integer_resampler.h>
+#include <output_chain.h>
 
 #include <cmath>
+#include <complex>
 #include <cstdio>
-#include <cstdlib>
 #include <vector>
 
 namespace {
 
-std::vector<int16_t> stereo_sine(double hz, double rate, size_t frames, double amplitude)
+constexpr double full_scale = 1 << 29;  // the rate step's 30-bit samples
+
+std::vector<int32_t> sine(double hz, double rate, size_t frames, double amplitude)
 {
-    std::vector<int16_t> s;
-    for (size_t i = 0; i < frames; ++i) {
-        const int16_t v = static_cast<int16_t>(std::lround(amplitude * std::sin(2 * M_PI * hz * i / rate)));
-        s.push_back(v);
-        s.push_back(v);
-    }
+    std::vector<int32_t> s(frames);
+    for (size_t i = 0; i < frames; ++i)
+        s[i] = static_cast<int32_t>(std::lround(amplitude * std::sin(2 * M_PI * hz * static_cast<double>(i) / rate)));
     return s;
 }
 
-double cpu_seconds()
+std::vector<double> resample(uint32_t from, uint32_t to, const std::vector<int32_t>& in)
 {
-    timespec ts;
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
-    return ts.tv_sec + ts.tv_nsec * 1e-9;
+    IntegerResampler r;
+    r.start(1, from, to);
+    std::vector<int32_t> out(r.max_output(in.size()) + r.max_output(0));
+    size_t n = r.process(in.data(), in.size(), out.data());
+    n += r.drain(out.data() + n);
+    return std::vector<double>(out.begin(), out.begin() + static_cast<ptrdiff_t>(n));
 }
 
-std::vector<int16_t> resample(int quality, uint32_t in_rate, const std::vector<int16_t>& in, double* seconds)
+// The level of the sine at `hz` fitted to `s` (with a constant), and the
+// residual's RMS; the first and last tenth are left out (the filters'
+// start from and end in silence).
+void fit(const std::vector<double>& s, double hz, double rate, double* level, double* residual)
 {
-    SpeexResamplerState* st = speex_resampler_init(2, in_rate, 44100, quality, nullptr);
-    speex_resampler_skip_zeros(st);
-    std::vector<int16_t> out(in.size() * 44100 / in_rate + 4096);
-    const double start = cpu_seconds();
-    spx_uint32_t in_len = static_cast<spx_uint32_t>(in.size() / 2);
-    spx_uint32_t out_len = static_cast<spx_uint32_t>(out.size() / 2);
-    speex_resampler_process_interleaved_int(st, in.data(), &in_len, out.data(), &out_len);
-    if (seconds != nullptr)
-        *seconds = cpu_seconds() - start;
-    speex_resampler_destroy(st);
-    out.resize(2 * out_len);
-    return out;
-}
-
-// Power of the left channel's residual after a least-squares fit of a sine
-// at `hz` (and a constant), against the fitted sine's power, in dB. The
-// filter's edges (the first and last 1000 samples) are left out.
-double snr_db(const std::vector<int16_t>& s, double hz, double rate, double* level = nullptr)
-{
-    const size_t n = s.size() / 2;
-    double ss = 0, sc = 0, cc = 0, s1 = 0, c1 = 0, ys = 0, yc = 0, y1 = 0, count = 0;
-    for (size_t i = 1000; i + 1000 < n; ++i) {
-        const double a = std::sin(2 * M_PI * hz * i / rate), b = std::cos(2 * M_PI * hz * i / rate);
-        const double y = s[2 * i];
-        ss += a * a;
-        sc += a * b;
-        cc += b * b;
-        s1 += a;
-        c1 += b;
-        ys += y * a;
-        yc += y * b;
-        y1 += y;
-        count += 1;
+    const size_t from = s.size() / 10, to = s.size() - s.size() / 10;
+    double m[3][3] = {}, r[3] = {};
+    for (size_t i = from; i < to; ++i) {
+        const double v[3] = {std::sin(2 * M_PI * hz * i / rate), std::cos(2 * M_PI * hz * i / rate), 1};
+        for (int a = 0; a < 3; ++a) {
+            r[a] += v[a] * s[i];
+            for (int b = 0; b < 3; ++b)
+                m[a][b] += v[a] * v[b];
+        }
     }
-    // Solve the 3x3 normal equations by Cramer's rule.
-    const double m[3][3] = {{ss, sc, s1}, {sc, cc, c1}, {s1, c1, count}};
-    const double r[3] = {ys, yc, y1};
     auto det = [](const double a[3][3]) {
         return a[0][0] * (a[1][1] * a[2][2] - a[1][2] * a[2][1]) - a[0][1] * (a[1][0] * a[2][2] - a[1][2] * a[2][0]) +
             a[0][2] * (a[1][0] * a[2][1] - a[1][1] * a[2][0]);
@@ -97,63 +72,112 @@ double snr_db(const std::vector<int16_t>& s, double hz, double rate, double* lev
                 t[i][j] = j == k ? r[i] : m[i][j];
         x[k] = det(t) / det(m);
     }
-    double signal = 0, noise = 0;
-    for (size_t i = 1000; i + 1000 < n; ++i) {
-        const double fit = x[0] * std::sin(2 * M_PI * hz * i / rate) + x[1] * std::cos(2 * M_PI * hz * i / rate) + x[2];
-        signal += fit * fit;
-        noise += (s[2 * i] - fit) * (s[2 * i] - fit);
+    double noise = 0;
+    for (size_t i = from; i < to; ++i) {
+        const double e = s[i] - x[0] * std::sin(2 * M_PI * hz * i / rate) - x[1] * std::cos(2 * M_PI * hz * i / rate) - x[2];
+        noise += e * e;
     }
-    if (level != nullptr)
-        *level = std::hypot(x[0], x[1]);
-    return 10 * std::log10(signal / (noise > 0 ? noise : 1e-9));
+    *level = std::hypot(x[0], x[1]);
+    *residual = std::sqrt(noise / static_cast<double>(to - from));
 }
 
-double rms(const std::vector<int16_t>& s)
+// The highest spectral line below `limit` Hz of a sine's output `s` at
+// `rate`, against a sine of `amplitude`: 8192 samples from its middle,
+// Blackman-Harris windowed (side lobes 92 dB down), radix-2 FFT.
+double highest_line_below(const std::vector<double>& s, double rate, double limit, double amplitude)
 {
-    double sum = 0;
-    size_t n = 0;
-    for (size_t i = 2000; i + 2000 < s.size(); i += 2, ++n)
-        sum += static_cast<double>(s[i]) * s[i];
-    return std::sqrt(sum / (n ? n : 1));
+    constexpr size_t n = 8192;
+    const size_t start = s.size() > n ? (s.size() - n) / 2 : 0;
+    std::vector<std::complex<double>> x(n);
+    double gain = 0;
+    for (size_t i = 0; i < n && start + i < s.size(); ++i) {
+        const double t = 2 * M_PI * static_cast<double>(i) / n;
+        const double w = 0.35875 - 0.48829 * std::cos(t) + 0.14128 * std::cos(2 * t) - 0.01168 * std::cos(3 * t);
+        x[i] = s[start + i] * w;
+        gain += w;
+    }
+    for (size_t i = 1, j = 0; i < n; ++i) {  // bit reversal
+        size_t bit = n >> 1;
+        for (; j & bit; bit >>= 1)
+            j ^= bit;
+        j ^= bit;
+        if (i < j)
+            std::swap(x[i], x[j]);
+    }
+    for (size_t len = 2; len <= n; len <<= 1) {
+        const std::complex<double> step = std::polar(1.0, -2 * M_PI / static_cast<double>(len));
+        for (size_t i = 0; i < n; i += len) {
+            std::complex<double> w = 1;
+            for (size_t k = 0; k < len / 2; ++k, w *= step) {
+                const std::complex<double> a = x[i + k], b = x[i + k + len / 2] * w;
+                x[i + k] = a + b;
+                x[i + k + len / 2] = a - b;
+            }
+        }
+    }
+    double peak = 0;
+    for (size_t k = 1; k < n / 2 && static_cast<double>(k) * rate / n < limit; ++k)
+        peak = std::fmax(peak, std::abs(x[k]));
+    return peak / (gain / 2 * amplitude);
+}
+
+double db(double ratio)
+{
+    return 20 * std::log10(ratio > 1e-12 ? ratio : 1e-12);
+}
+
+// A 1 kHz sine at -6 dBFS, 24 bits at `from`, through the whole chain to a
+// 16-bit stereo device at `to`: the residual against full scale, in dB.
+double chain_noise(uint32_t from, uint32_t to)
+{
+    const std::vector<int32_t> s = sine(1000, from, from, (1 << 23) * 0.5);
+    const int32_t* planes[2] = {s.data(), s.data()};
+    OutputChain chain;
+    chain.begin(OutputFormat{true, true, 2, to}, 4096);
+    std::vector<double> left;
+    for (size_t first = 0; first < s.size(); first += 4096) {
+        const size_t n = s.size() - first < 4096 ? s.size() - first : 4096;
+        chain.convert(planes, 2, first, n, 24, from);
+        const uint8_t* b = chain.data();
+        for (size_t i = 0; i + 3 < chain.size(); i += 4)
+            left.push_back(static_cast<int16_t>(b[i] << 8 | b[i + 1]));
+    }
+    double level = 0, residual = 0;
+    fit(left, 1000, to, &level, &residual);
+    return db(residual / 32768);
 }
 
 }  // namespace
 
-int main(int argc, char** argv)
+int main()
 {
-    if (argc == 4) {
-        const uint32_t rate = static_cast<uint32_t>(atol(argv[2]));
-        const auto in = stereo_sine(1000, rate, rate * static_cast<size_t>(atol(argv[3])), 16384);
-        return resample(atoi(argv[1]), rate, in, nullptr).empty() ? 1 : 0;
-    }
-    const double amplitude = 16384;  // -6 dBFS
-    const auto in48 = stereo_sine(1000, 48000, 48000 * 4, amplitude);
-    const auto hf48 = stereo_sine(15000, 48000, 48000 * 4, amplitude);
-    const auto in96 = stereo_sine(1000, 96000, 96000 * 4, amplitude);
-    const auto alias96 = stereo_sine(30000, 96000, 96000 * 4, amplitude);
-    const auto in192 = stereo_sine(1000, 192000, 192000 * 2, amplitude);
-    const auto alias192 = stereo_sine(30000, 192000, 192000 * 2, amplitude);
-    const auto at19k = stereo_sine(19000, 48000, 48000, amplitude);
-    const auto at20k = stereo_sine(20000, 48000, 48000, amplitude);
-    printf("%7s %7s %7s %7s %8s %7s %8s %7s %7s %8s %8s %8s\n", "quality", "snr48", "hf48", "snr96", "alias96",
-           "snr192", "alias192", "19k48", "20k48", "us/s48", "us/s96", "us/s192");
-    for (int q = 0; q <= 10; ++q) {
-        double t48 = 0, t96 = 0;
-        const double snr48 = snr_db(resample(q, 48000, in48, &t48), 1000, 44100);
-        const double snr_hf = snr_db(resample(q, 48000, hf48, nullptr), 15000, 44100);
-        const double snr96 = snr_db(resample(q, 96000, in96, &t96), 1000, 44100);
-        const double kept = rms(resample(q, 96000, alias96, nullptr));
-        const double alias = 20 * std::log10((kept > 0 ? kept : 0.5) / (amplitude / std::sqrt(2.0)));
-        double t192 = 0;
-        const double snr192 = snr_db(resample(q, 192000, in192, &t192), 1000, 44100);
-        const double kept192 = rms(resample(q, 192000, alias192, nullptr));
-        const double alias2 = 20 * std::log10((kept192 > 0 ? kept192 : 0.5) / (amplitude / std::sqrt(2.0)));
-        double l19 = 0, l20 = 0;
-        snr_db(resample(q, 48000, at19k, nullptr), 19000, 44100, &l19);
-        snr_db(resample(q, 48000, at20k, nullptr), 20000, 44100, &l20);
-        printf("%7d %7.1f %7.1f %7.1f %8.1f %7.1f %8.1f %7.1f %7.1f %8.0f %8.0f %8.0f\n", q, snr48, snr_hf, snr96,
-               -alias, snr192, -alias2, 20 * std::log10(l19 / amplitude), 20 * std::log10(l20 / amplitude),
-               t48 / 4 * 1e6, t96 / 4 * 1e6, t192 / 2 * 1e6);
+    const struct {
+        uint32_t from, to;
+    } routes[] = {{48000, 44100},  {44100, 48000},  {96000, 48000},  {96000, 44100}, {88200, 44100},
+                  {88200, 48000},  {192000, 48000}, {192000, 44100}, {176400, 44100}, {176400, 48000}};
+    printf("%-18s %8s %8s %8s %11s\n", "conversion", "pass dB", "spur dB", "alias dB", "noise dBFS");
+    for (const auto& r : routes) {
+        const double top = r.from > 96000 ? 19000 : 20000;
+        const double amplitude = full_scale * 0.5;
+        const size_t frames = r.from / 5;
+        double pass = 0, spur = -300;
+        for (double hz = 100; hz <= top; hz = hz < 1000 ? hz + 300 : hz + 950) {
+            double level = 0, residual = 0;
+            fit(resample(r.from, r.to, sine(hz, r.from, frames, amplitude)), hz, r.to, &level, &residual);
+            pass = std::fmax(pass, std::fabs(db(level / amplitude)));
+            spur = std::fmax(spur, db(residual / level));
+        }
+        double alias = -300;
+        for (double hz = r.to / 2.0 + 50; hz < r.from / 2.0; hz += 1013)
+            alias = std::fmax(alias, db(highest_line_below(resample(r.from, r.to, sine(hz, r.from, frames, amplitude)),
+                                                           r.to, 20000, amplitude)));
+        char name[32], alias_text[16];
+        snprintf(name, sizeof name, "%.1f->%.1f kHz", r.from / 1000.0, r.to / 1000.0);
+        if (r.from > r.to)
+            snprintf(alias_text, sizeof alias_text, "%.1f", alias);
+        else
+            snprintf(alias_text, sizeof alias_text, "-");
+        printf("%-18s %8.3f %8.1f %8s %11.1f\n", name, pass, spur, alias_text, chain_noise(r.from, r.to));
     }
     return 0;
 }

@@ -19,11 +19,42 @@ int format_named(const char* value, size_t n)
     return atoi(value);
 }
 
+constexpr int usual_rates[] = {8000,  11025, 12000, 16000, 22050,  24000,  32000,
+                                44100, 48000, 64000, 88200, 96000, 176400, 192000};
+
+void rates_from_environment(DeviceAnswers& answers)
+{
+    const char* text = getenv("LIRVA_DSP_RATES");
+    while (text != nullptr && *text != '\0' && answers.rate_count < DeviceAnswers::max_rates) {
+        const int rate = atoi(text);
+        if (rate > 0)
+            answers.rates[answers.rate_count++] = rate;
+        text = strchr(text, ',');
+        text = text != nullptr ? text + 1 : nullptr;
+    }
+    if (answers.rate_count == 0)
+        for (int rate : usual_rates)
+            answers.rates[answers.rate_count++] = rate;
+}
+
 }  // namespace
+
+int DeviceAnswers::nearest_rate(int asked) const
+{
+    int best = rates[0];
+    for (int i = 1; i < rate_count; ++i) {
+        const long distance = labs(long{rates[i]} - asked);
+        const long best_distance = labs(long{best} - asked);
+        if (distance < best_distance || (distance == best_distance && rates[i] < best))
+            best = rates[i];
+    }
+    return best;
+}
 
 DeviceAnswers answers_from_environment()
 {
     DeviceAnswers answers;
+    rates_from_environment(answers);
     const char* text = getenv("LIRVA_DSP_ANSWER");
     while (text != nullptr && *text != '\0') {
         const char* end = strchr(text, ',');

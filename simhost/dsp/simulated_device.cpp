@@ -229,8 +229,7 @@ int sim_ioctl(int fd, unsigned long request, void* arg)
         return 0;
     case SNDCTL_DSP_SPEED:
         log_event("ioctl SPEED %d", *value);
-        if (*value < 1000 || *value > 192000)
-            *value = 44100;
+        *value = d->answers.nearest_rate(*value);
         if (d->answers.rate != 0)
             *value = d->answers.rate;
         d->rate = *value;

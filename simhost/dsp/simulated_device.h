@@ -12,6 +12,7 @@
 //   LIRVA_DSP_LOG      file that receives one line per open, setting and close
 //   LIRVA_DSP_ANSWER   answers to the settings other than what was asked
 //                      (see device_answers.h)
+//   LIRVA_DSP_RATES    the rates it plays, comma-separated (device_answers.h)
 //   LIRVA_DSP_FAIL     "open" or "write": every such call fails (failure_modes.h)
 
 // Opens a simulated device; returns its descriptor (a real one, on /dev/null)

@@ -42,16 +42,35 @@ Played play(const std::string& file, const std::string& device = "")
     return {r.exitCode, r.output, testsupport::readFile(dir / "log"), testsupport::readFile(dir / "capture")};
 }
 
+// The rate requests once the stream's rate is known: its own rate, then
+// 48000 and 44100 Hz until the device takes one; none when the device plays
+// the stream's rate already. `only_rate`: the one rate of a device that
+// plays no other, 0 for one that plays the usual rates.
+std::string rate_requests(uint32_t stream_rate, uint32_t only_rate)
+{
+    const auto ask = [](uint32_t rate) { return "ioctl SPEED " + std::to_string(rate) + "\n"; };
+    if (stream_rate == (only_rate != 0 ? only_rate : 44100) || stream_rate == 0)
+        return "";
+    std::string log = ask(stream_rate);
+    if (only_rate == 0)
+        return log;
+    if (stream_rate != 48000) {
+        log += ask(48000);
+        if (only_rate == 48000)
+            return log;
+    }
+    return stream_rate != 44100 ? log + ask(44100) : log;
+}
+
 // Every play ends so: the device opened write-only (never created, never
-// waited for), the three settings asked in order whatever it answers, closed
-// once after the bytes it got; the display idle, then the summary line with
-// `samples` played.
-void expect_clean_end(const Played& p, const std::string& samples, bool opens = true)
+// waited for), the three settings asked in order whatever it answers, then
+// the `rates` requests, closed once after the bytes it got; the display
+// idle, then the summary line with `samples` played.
+void expect_clean_end(const Played& p, const std::string& samples, bool opens = true, const std::string& rates = "")
 {
     ASSERT_EQ(p.status, 0) << p.out;
-    const std::string settings =
-        "ioctl SETFMT 32\nioctl STEREO 2\nioctl SPEED 44100\nclose bytes=" + std::to_string(p.bytes.size()) +
-        " writes=[0-9]+\n";
+    const std::string settings = "ioctl SETFMT 32\nioctl STEREO 2\nioctl SPEED 44100\n" + rates +
+        "close bytes=" + std::to_string(p.bytes.size()) + " writes=[0-9]+\n";
     EXPECT_TRUE(std::regex_match(p.device_log, std::regex("open O_WRONLY\\|O_NONBLOCK\n" + (opens ? settings : ""))))
         << p.device_log;
     EXPECT_NE(p.out.find("[] [] [0%]\nsamples " + (samples == "NA" ? "" : samples + " ")), std::string::npos)
@@ -63,6 +82,7 @@ void expect_clean_end(const Played& p, const std::string& samples, bool opens = 
 struct CorpusFile {
     std::string name;
     int channels, bits, rate;     // 0 when unknown
+    bool in_streaminfo;           // the facts are STREAMINFO's, not only the frames' ("~")
     std::string decoded_samples;  // per channel, "NA" when the reference fails
     std::string sha256;           // of the reference decode, "-" when the reference decoder fails
 };
@@ -85,9 +105,10 @@ std::vector<CorpusFile> manifest()
             col.push_back(cell);
         if (col.size() >= 11)  // "16~" reads as 16, "NA" as 0
             files.push_back(
-                {col[0], atoi(col[2].c_str()), atoi(col[3].c_str()), atoi(col[4].c_str()), col[6], col[10]});
+                {col[0], atoi(col[2].c_str()), atoi(col[3].c_str()), atoi(col[4].c_str()),
+                 col[4].find('~') == std::string::npos, col[6], col[10]});
     }
-    return files.empty() ? std::vector<CorpusFile>{{"corpus_missing", 0, 0, 0, "NA", "-"}} : files;
+    return files.empty() ? std::vector<CorpusFile>{{"corpus_missing", 0, 0, 0, false, "NA", "-"}} : files;
 }
 
 // The file decoded by libFLAC straight into interleaved samples, without
@@ -116,15 +137,18 @@ class Corpus : public ::testing::TestWithParam<CorpusFile> { };
 
 // One second of a 500 Hz sine (whole cycles at every rate: it ends as it
 // began, at zero) at half scale on the left channel and a quarter on the
-// right, played on a device that answers or fails as `device` asks.
+// right, played on a device that plays only `only_rate` (0: the usual
+// rates, so the tone's own) and answers or fails as `device` asks.
 struct Tone {
     const char* name;
     uint32_t rate;
     unsigned bits, channels;
+    uint32_t only_rate = 0;
     std::string device = "";
     unsigned out_channels = 2;
-    double out_rate = 44100;
     bool big_endian = true, opens = true, plays = true;
+
+    double out_rate() const { return only_rate != 0 ? only_rate : rate; }
 };
 constexpr double tone_hz = 500;
 
@@ -164,9 +188,9 @@ void expect_true_tone(const std::string& bytes, const Tone& t, unsigned which)
     std::vector<double> s;
     for (size_t i = 2 * which; i + 1 < bytes.size(); i += 2 * t.out_channels)
         s.push_back(enginetest::read_16(&bytes[i], t.big_endian));
-    EXPECT_NEAR(s.size() / t.out_rate, 1, 0.003) << "duration";
+    EXPECT_NEAR(s.size() / t.out_rate(), 1, 0.003) << "duration";
     double first = -1, last = -1, crossings = 0, peak = 0, step = 0;
-    const size_t edge = static_cast<size_t>(t.out_rate * 0.005);
+    const size_t edge = static_cast<size_t>(t.out_rate() * 0.005);
     for (size_t i = 1; i < s.size(); ++i) {
         if (s[i - 1] < 0 && s[i] >= 0) {
             last = static_cast<double>(i - 1) - s[i - 1] / (s[i] - s[i - 1]);
@@ -178,11 +202,19 @@ void expect_true_tone(const std::string& bytes, const Tone& t, unsigned which)
             step = std::fmax(step, std::fabs(s[i] - s[i - 1]));
         }
     }
-    EXPECT_NEAR((crossings - 1) * t.out_rate / (last - first), tone_hz, tone_hz * 0.002) << "frequency";
-    // Half scale on the left, a quarter on the right, mono on both, their mean on one channel.
-    const double level = 32768 * (t.channels == 1 ? 0.5 : t.out_channels == 1 ? 0.375 : which == 0 ? 0.5 : 0.25);
+    EXPECT_NEAR((crossings - 1) * t.out_rate() / (last - first), tone_hz, tone_hz * 0.002) << "frequency";
+    // Half scale on the left, a quarter on the right, mono on both, their
+    // mean on one channel; 5.1 with a quarter on all but the left, mixed
+    // with centre and surrounds at -3 dB (left 0.5 + 2 x 0.25 x 0.7071,
+    // right 0.25 + the same, both over the 2.4142 of the row's gains).
+    const double level = 32768 *
+        (t.channels == 1       ? 0.5
+             : t.channels == 6 ? (which == 0 ? 0.35355 : 0.25)
+             : t.out_channels == 1 ? 0.375
+             : which == 0          ? 0.5
+                                   : 0.25);
     EXPECT_NEAR(peak, level, level * 0.02) << "level";
-    EXPECT_LE(step, peak * 2 * M_PI * tone_hz / t.out_rate * 1.01 + std::ldexp(3, 16 - std::min(16u, t.bits)))
+    EXPECT_LE(step, peak * 2 * M_PI * tone_hz / t.out_rate() * 1.01 + std::ldexp(3, 16 - std::min(16u, t.bits)))
         << "a step between samples";
 }
 
@@ -197,12 +229,23 @@ TEST_P(Corpus, PlaysAsTheReferenceDecodeOrEndsCleanly)
         GTEST_SKIP() << testsupport::missingCorpus();
     const std::string path = LIRVA_CORPUS_DIR "/" + f.name;
     const Played p = play(path);
-    expect_clean_end(p, f.decoded_samples);
+    // Without STREAMINFO nothing is asked; a file whose facts are unknown
+    // may have asked before its metadata failed.
+    const std::string requests = !f.in_streaminfo ? ""
+        : f.rate > 0                               ? rate_requests(static_cast<uint32_t>(f.rate), 0)
+                                                   : "(ioctl SPEED [0-9]+\n)?";
+    expect_clean_end(p, f.decoded_samples, true, requests);
     if (f.sha256 == "-")
         return;  // no reference: ending cleanly is the test
-    if (f.rate != 44100 || f.channels > 2) {
-        // The true duration on the stereo 44100 Hz device.
+    if (!f.in_streaminfo) {
+        // Known from the frames only: the device stays at 44100 Hz, and the
+        // stream is converted to it at its true duration.
         EXPECT_NEAR(p.bytes.size() / 4.0, atof(f.decoded_samples.c_str()) * 44100 / f.rate, 2);
+        return;
+    }
+    if (f.channels > 2) {
+        // The true duration on the stereo device at the stream's rate.
+        EXPECT_NEAR(p.bytes.size() / 4.0, atof(f.decoded_samples.c_str()), 2);
         return;
     }
     // The reference samples brought to 16 bits: narrower ones exactly (16-bit
@@ -232,9 +275,11 @@ TEST_P(TonePlay, PlaysAtTrueDurationAndFrequencyWithoutStepsOrNotAtAll)
     const Tone& t = GetParam();
     TempTree dir;
     write_tone(dir / "tone.flac", t);
-    const Played p = play(dir / "tone.flac", t.device);
+    const std::string only = t.only_rate != 0 ? "LIRVA_DSP_RATES=" + std::to_string(t.only_rate) + " " : "";
+    const Played p = play(dir / "tone.flac", only + t.device);
     // A device that cannot play ends the play at once: nothing decoded.
-    expect_clean_end(p, t.plays ? std::to_string(t.rate) : "0", t.opens);
+    expect_clean_end(p, t.plays ? std::to_string(t.rate) : "0", t.opens,
+                     t.plays ? rate_requests(t.rate, t.only_rate) : "");
     EXPECT_TRUE(t.plays || p.bytes.empty());
     for (unsigned side = 0; side < (t.plays ? t.out_channels : 0); ++side) {
         SCOPED_TRACE(side == 0 ? "left" : "right");
@@ -242,19 +287,31 @@ TEST_P(TonePlay, PlaysAtTrueDurationAndFrequencyWithoutStepsOrNotAtAll)
     }
 }
 
-// Up- and downsampling, the device's own rate, both widths and channel
-// counts; the device answering another rate, one channel, little-endian or
-// a format we do not write; a device that cannot be opened or written.
+// Each stream at its own rate, then on devices of one rate: 2:1 stages
+// (from 88.2, 96, 176.4 and 192 kHz), between the 44.1 and 48 kHz families,
+// both, odd rates (libspeexdsp), a downmix on the way; the device answering
+// one channel, little-endian or a format we do not write; a device that
+// cannot be opened or written.
 INSTANTIATE_TEST_SUITE_P(
     Tones, TonePlay,
     ::testing::Values(
         Tone{"8000Hz_16bit_mono", 8000, 16, 1}, Tone{"22050Hz_12bit_stereo", 22050, 12, 2},
         Tone{"44100Hz_24bit_mono", 44100, 24, 1}, Tone{"96000Hz_24bit_stereo", 96000, 24, 2},
         Tone{"192000Hz_16bit_mono", 192000, 16, 1},
-        Tone{"device_at_48000Hz", 44100, 16, 2, "LIRVA_DSP_ANSWER=rate=48000", 2, 48000},
-        Tone{"device_of_one_channel", 44100, 16, 2, "LIRVA_DSP_ANSWER=channels=1", 1},
-        Tone{"little_endian_device", 44100, 16, 2, "LIRVA_DSP_ANSWER=format=s16le", 2, 44100, false},
-        Tone{"unsigned_8bit_device", 44100, 16, 2, "LIRVA_DSP_ANSWER=format=u8", 2, 44100, true, true, false},
-        Tone{"device_fails_to_open", 44100, 16, 2, "LIRVA_DSP_FAIL=open", 2, 44100, true, false, false},
-        Tone{"device_fails_every_write", 44100, 16, 2, "LIRVA_DSP_FAIL=write", 2, 44100, true, true, false}),
+        Tone{"44100Hz_to_48000Hz_device", 44100, 16, 2, 48000},
+        Tone{"48000Hz_to_44100Hz_device", 48000, 16, 2, 44100},
+        Tone{"96000Hz_16bit_to_48000Hz_device", 96000, 16, 2, 48000},
+        Tone{"96000Hz_24bit_to_44100Hz_device", 96000, 24, 2, 44100},
+        Tone{"88200Hz_24bit_mono_to_48000Hz_device", 88200, 24, 1, 48000},
+        Tone{"176400Hz_24bit_to_44100Hz_device", 176400, 24, 2, 44100},
+        Tone{"192000Hz_24bit_to_48000Hz_device", 192000, 24, 2, 48000},
+        Tone{"192000Hz_16bit_mono_to_44100Hz_device", 192000, 16, 1, 44100},
+        Tone{"96000Hz_24bit_6ch_to_48000Hz_device", 96000, 24, 6, 48000},
+        Tone{"8000Hz_16bit_mono_to_44100Hz_device", 8000, 16, 1, 44100},
+        Tone{"22050Hz_12bit_to_48000Hz_device", 22050, 12, 2, 48000},
+        Tone{"device_of_one_channel", 44100, 16, 2, 0, "LIRVA_DSP_ANSWER=channels=1", 1},
+        Tone{"little_endian_device", 44100, 16, 2, 0, "LIRVA_DSP_ANSWER=format=s16le", 2, false},
+        Tone{"unsigned_8bit_device", 44100, 16, 2, 0, "LIRVA_DSP_ANSWER=format=u8", 2, true, true, false},
+        Tone{"device_fails_to_open", 44100, 16, 2, 0, "LIRVA_DSP_FAIL=open", 2, true, false, false},
+        Tone{"device_fails_every_write", 44100, 16, 2, 0, "LIRVA_DSP_FAIL=write", 2, true, true, false}),
     [](const ::testing::TestParamInfo<Tone>& info) { return std::string(info.param.name); });

@@ -4,6 +4,7 @@
 // has at the level each channel's role calls for, never clipping.
 #include <gtest/gtest.h>
 
+#include <integer_resampler.h>
 #include <output_chain.h>
 
 #include <algorithm>
@@ -107,6 +108,92 @@ TEST(OutputChain, EveryChannelCountAndWidthReachesEachDeviceFormat)
                     dithered += got != std::floor(exact + 0.5);
                 }
                 EXPECT_TRUE(bits <= 16 || channels > 2 || dithered > 0) << "no dither";
+            }
+        }
+    }
+}
+
+namespace {
+
+// `frames` frames of a sine per channel (`hz[c]` at `amplitude`, full scale
+// being 2^29), interleaved.
+std::vector<int32_t> sines(std::vector<double> hz, double rate, size_t frames, double amplitude)
+{
+    std::vector<int32_t> s;
+    for (size_t i = 0; i < frames; ++i)
+        for (double f : hz)
+            s.push_back(static_cast<int32_t>(std::lround(amplitude * std::sin(2 * M_PI * f * i / rate))));
+    return s;
+}
+
+// All of `in` through a fresh resampler in pieces of the sizes given (in
+// turn, again and again), then its drain.
+std::vector<int32_t> resample(uint32_t from, uint32_t to, unsigned channels, const std::vector<int32_t>& in,
+                              std::vector<size_t> pieces)
+{
+    IntegerResampler r;
+    EXPECT_TRUE(r.start(channels, from, to));
+    std::vector<int32_t> out;
+    std::vector<int32_t> buffer;
+    const size_t frames = in.size() / channels;
+    for (size_t done = 0, k = 0; done < frames; ++k) {
+        const size_t n = std::min(pieces[k % pieces.size()], frames - done);
+        buffer.assign(r.max_output(n) * channels, 0);
+        const size_t m = r.process(in.data() + done * channels, n, buffer.data());
+        EXPECT_LE(m, r.max_output(n));
+        out.insert(out.end(), buffer.begin(), buffer.begin() + static_cast<ptrdiff_t>(m * channels));
+        done += n;
+    }
+    buffer.assign(r.max_output(0) * channels, 0);
+    const size_t m = r.drain(buffer.data());
+    out.insert(out.end(), buffer.begin(), buffer.begin() + static_cast<ptrdiff_t>(m * channels));
+    return out;
+}
+
+}  // namespace
+
+// Every route of the integer rate step, mono and stereo: whatever pieces
+// the input comes in (odd sizes, single frames), the same output, as many
+// frames as the duration calls for, lined up with the input: a passband
+// tone on each channel (different ones, so swapped channels show) comes out
+// as the ideal sine at the new rate; a tone that would fold into the audible
+// band is gone.
+TEST(IntegerResampler, GivesTheToneAtTheNewRateWhateverThePiecesAndDropsWhatWouldFold)
+{
+    const struct {
+        uint32_t from, to;
+    } routes[] = {{96000, 48000},  {88200, 44100},  {192000, 48000}, {176400, 44100}, {192000, 96000},
+                  {48000, 44100},  {44100, 48000},  {96000, 44100},  {88200, 48000},  {192000, 44100},
+                  {176400, 48000}};
+    const double amplitude = 0.5 * (1 << 29);
+    for (const auto& route : routes) {
+        for (unsigned channels : {1u, 2u}) {
+            SCOPED_TRACE(std::to_string(route.from) + " to " + std::to_string(route.to) + ", " +
+                         std::to_string(channels) + " channels");
+            const std::vector<double> hz = channels == 1 ? std::vector<double>{1000} : std::vector<double>{1000, 15000};
+            const size_t frames = route.from / 10 + 8;  // whole 2:1 steps: the count is exact
+            const std::vector<int32_t> in = sines(hz, route.from, frames, amplitude);
+            const std::vector<int32_t> out = resample(route.from, route.to, channels, in, {509});
+            ASSERT_EQ(out, resample(route.from, route.to, channels, in, {1, 263, 4096, 3}));
+            const size_t expected = (uint64_t{frames} * route.to + route.from - 1) / route.from;
+            ASSERT_EQ(out.size(), expected * channels);
+            // Away from the edges, where the tone starts from and ends in silence.
+            const std::vector<int32_t> ideal = sines(hz, route.to, expected, amplitude);
+            double worst = 0;
+            for (size_t i = route.to / 200 * channels; i < out.size() - route.to / 200 * channels; ++i)
+                worst = std::max(worst, std::fabs(double(out[i]) - ideal[i]));
+            EXPECT_LT(worst, amplitude * 2e-4) << "not the tone at the new rate";
+
+            // Above what the output keeps, folding to 10 kHz.
+            const double fold = route.to - 10000.0;
+            if (fold < route.from / 2.0) {
+                const std::vector<int32_t> high = resample(
+                    route.from, route.to, channels, sines(std::vector<double>(channels, fold), route.from, frames, amplitude),
+                    {509});
+                double peak = 0;
+                for (size_t i = route.to / 200 * channels; i < high.size() - route.to / 200 * channels; ++i)
+                    peak = std::max(peak, std::fabs(double(high[i])));
+                EXPECT_LT(peak, amplitude * 1e-4) << fold << " Hz folds into the output";
             }
         }
     }

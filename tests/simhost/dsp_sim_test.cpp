@@ -40,7 +40,7 @@ protected:
     }
     void TearDown() override
     {
-        for (const char* name : {"SPEED", "CAPTURE", "LOG", "FAIL", "ANSWER"})
+        for (const char* name : {"SPEED", "CAPTURE", "LOG", "FAIL", "ANSWER", "RATES"})
             unsetenv(("LIRVA_DSP_" + std::string(name)).c_str());
     }
     // One play: open, the settings asked, the writes, close; the answers.
@@ -90,15 +90,21 @@ TEST_F(DspSim, EveryOpenEntryPointTakesExactlyTheDevicePath)
     }
 }
 
-// Logged in order; answered with what the device plays, or as
-// LIRVA_DSP_ANSWER says.
+// Logged in order; answered with what the device plays (the nearest of its
+// rates), or as LIRVA_DSP_ANSWER says.
 TEST_F(DspSim, LogsTheSettingsAndAnswersAsTheDeviceOrTheTestSays)
 {
-    EXPECT_EQ(play({"abcd"}, {AFMT_U8, 5, 500}), (std::vector<int>{AFMT_S16_BE, 1, 44100}));
+    EXPECT_EQ(play({"abcd"}, {AFMT_U8, 5, 500}), (std::vector<int>{AFMT_S16_BE, 1, 8000}));
     EXPECT_EQ(readFile(tree / "log"),
               "open O_WRONLY\nioctl SETFMT 8\nioctl STEREO 5\nioctl SPEED 500\nclose bytes=4 writes=1\n");
-    setenv("LIRVA_DSP_ANSWER", "format=s16le,channels=1,rate=48000", 1);
-    EXPECT_EQ(play({}), (std::vector<int>{AFMT_S16_LE, 0, 48000}));
+    for (int rate : {96000, 176400, 192000, 24000})
+        EXPECT_EQ(play({}, {AFMT_S16_BE, 1, rate})[2], rate);
+    EXPECT_EQ(play({}, {AFMT_S16_BE, 1, 400000})[2], 192000);
+    setenv("LIRVA_DSP_RATES", "44100,48000", 1);
+    for (auto [asked, answer] : {std::pair{96000, 48000}, {46050, 44100}, {46051, 48000}, {8000, 44100}})
+        EXPECT_EQ(play({}, {AFMT_S16_BE, 1, asked})[2], answer) << asked;
+    setenv("LIRVA_DSP_ANSWER", "format=s16le,channels=1,rate=32000", 1);
+    EXPECT_EQ(play({}), (std::vector<int>{AFMT_S16_LE, 0, 32000}));
 }
 
 // Asked to, the device fails its open as a busy one, or every write as a
