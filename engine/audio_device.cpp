@@ -17,6 +17,7 @@ namespace {
 // whether the set-up holds a descriptor is kept apart.
 bool device_open;
 OutputFormat accepted;
+uint32_t stream_rate;  // of the stream the device was last asked for; 0: none yet
 OutputChain chain;
 
 // The format that the device's answers describe. A refused request leaves
@@ -57,6 +58,12 @@ bool ask_rate(int rate)
         dsp_speed = before;
     return dsp_speed == rate;
 }
+
+// Whether a stream of `rate` makes the set-up ask the device for it.
+bool asks_for(uint32_t rate)
+{
+    return is_standard_rate(rate) && rate != accepted.rate && accepted.playable;
+}
 }  // namespace
 
 bool audio_device_open()
@@ -82,6 +89,7 @@ bool audio_device_open()
     ioctl(audio, SNDCTL_DSP_SPEED, &dsp_speed);
 
     accepted = read_answers();
+    stream_rate = 0;
     chain.begin(accepted);
     // A format we cannot write plays nothing: silence, not noise.
     return device_open && accepted.playable;
@@ -91,13 +99,19 @@ void audio_device_take_stream(uint32_t rate, size_t largest_frame)
 {
     if (!device_open)
         return;
-    if (is_standard_rate(rate) && rate != accepted.rate && accepted.playable) {
+    if (asks_for(rate)) {
         const int own = static_cast<int>(rate);
         if (!ask_rate(own) && (own == 48000 || !ask_rate(48000)) && own != 44100)
             ask_rate(44100);
         accepted = read_answers();
     }
+    stream_rate = rate;
     chain.begin(accepted, largest_frame);
+}
+
+bool audio_device_serves(uint32_t rate)
+{
+    return device_open && (rate == stream_rate || !asks_for(rate));
 }
 
 const OutputFormat& audio_device_format()

@@ -14,14 +14,6 @@
 
 namespace {
 
-// Whether the device, as the tracks before left it, serves a stream of
-// `rate` as it is: the set-up asks the same of the device for every stream,
-// so an open device serves them all.
-bool device_serves(unsigned /*rate*/)
-{
-    return audio_device_is_open();
-}
-
 // One track, the device already set up for the run. True when it played to
 // its end or could not be opened (the run goes on), false when its play
 // failed or the device could not be set up again.
@@ -30,7 +22,7 @@ bool play_track(const char* path, bool first_track)
     TrackTags tags;
     read_track_tags(path, tags);
     // A device that has played is set up anew, not changed in mid-stream.
-    if (!first_track && !device_serves(tags.sample_rate)) {
+    if (!first_track && !audio_device_serves(tags.sample_rate)) {
         audio_device_close();
         if (!audio_device_open())
             return false;

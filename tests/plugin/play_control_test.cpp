@@ -195,6 +195,23 @@ TEST_F(RunTest, PlaysTheFolderThroughInOrderWithoutAGap)
     expectNothingLeft();
 }
 
+// After a file of another rate the device, having played, is set up anew
+// (a second session) rather than changed in mid-stream.
+TEST_F(RunTest, ANeighbourOfAnotherRateGetsTheDeviceSetUpAnew)
+{
+    std::filesystem::copy_file(corpus("subset-45-no-total-number-of-samples-set.flac"), tree / "album/d 48 kHz.flac");
+    runWindow([&] {
+        ASSERT_TRUE(walkTo(tree / "album/c.flac")) << "the window never listed the file (a hang)";
+        ASSERT_TRUE(testwait::until([&] { return execThread.load() == nullptr && deviceDrained(); }))
+            << "the run never ended (a hang)";
+    });
+    EXPECT_EQ(deviceSessions(), 2);
+    const std::string bytes = deviceBytes();
+    EXPECT_TRUE(bytes.compare(0, tracks[2].size(), tracks[2]) == 0) << "not the first file's decode";
+    EXPECT_GT(bytes.size(), tracks[2].size()) << "the second file did not play";
+    expectNothingLeft();
+}
+
 // Yellow holds the play and yellow again goes on where it held; green
 // skips to the next file at once, also from the last one (the run ends).
 // Each track is a start of its decode, cut at a frame: nothing lost or

@@ -180,6 +180,13 @@ protected:
         const int capacity = fcntl(deviceFd_, F_GETPIPE_SZ);
         return capacity > 0 && ioctl(deviceFd_, FIONREAD, &queued) == 0 && queued >= capacity;
     }
+    // Everything written to the device so far has been read.
+    bool deviceDrained() const
+    {
+        std::lock_guard<std::mutex> lock(deviceMutex_);
+        int queued = 0;
+        return ioctl(deviceFd_, FIONREAD, &queued) == 0 && queued == 0;
+    }
     // The most the device holds that its reader has not read yet.
     size_t deviceCapacity() const
     {
@@ -261,9 +268,11 @@ private:
                 std::this_thread::sleep_for(std::chrono::milliseconds(1));
                 continue;
             }
-            const ssize_t n = ::read(deviceFd_, buffer, paced ? 441 : sizeof buffer);
             std::this_thread::sleep_for(std::chrono::milliseconds(paced ? 10 : 0));
+            // Read and kept under the lock: what the pipe no longer holds
+            // is in bytes_ (deviceDrained()).
             std::lock_guard<std::mutex> lock(deviceMutex_);
+            const ssize_t n = ::read(deviceFd_, buffer, paced ? 441 : sizeof buffer);
             if (n > 0) {
                 bytes_.append(buffer, static_cast<size_t>(n));
             } else if (n == 0) {
