@@ -6,7 +6,7 @@
 # and its signal library come from the box's application: their headers
 # through LIRVA_HOST_INCLUDE (doc/host.md). Adjust the CPU flags and the
 # sysroot to your box; only the plug-in target is meant to be built with it
-# (README.md, "Building for the box"):
+# (doc/box.md):
 #   cmake -S . -B build-box -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/powerpc-linux-gnu.cmake \
 #         -DLIRVA_BOX_SYSROOT=/path/to/box-rootfs [-DLIRVA_BOX_LIBS=PREFIX] -DLIRVA_BUILD_SIMHOST=OFF \
 #         "-DLIRVA_HOST_INCLUDE=/path/to/box/include;/path/to/box/include/sigc++-1.2"

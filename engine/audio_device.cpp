@@ -5,6 +5,9 @@
 #include <sys/ioctl.h>
 #include <unistd.h>
 
+#include "descriptor.h"
+#include "play_outcome.h"
+
 int audio;
 int dsp_sample;
 int dsp_stereo;
@@ -14,8 +17,8 @@ const char* audio_device_path = "/dev/dsp";
 
 namespace {
 // `audio` is 0 both at load and for a device opened as descriptor 0, so
-// whether the set-up holds a descriptor is kept apart.
-bool device_open;
+// the set-up's descriptor is held apart.
+Descriptor device;
 OutputFormat accepted;
 uint32_t stream_rate;  // of the stream the device was last asked for; 0: none yet
 OutputChain chain;
@@ -73,8 +76,11 @@ bool audio_device_open()
     // Never O_CREAT: a missing node would become a plain file. O_NONBLOCK
     // only for the open itself, so a busy device cannot hold the thread;
     // writes block, as they pace the play.
-    audio = open(audio_device_path, O_WRONLY | O_NONBLOCK, 0);
-    device_open = audio >= 0;
+    // O_CLOEXEC: the plug-in lives in the host's process, and a program the
+    // host starts must not keep the device open.
+    audio = open(audio_device_path, O_WRONLY | O_NONBLOCK | O_CLOEXEC, 0);
+    device.reset(audio);
+    const bool device_open = device.valid();
     if (device_open) {
         const int flags = fcntl(audio, F_GETFL);
         if (flags >= 0)
@@ -84,20 +90,26 @@ bool audio_device_open()
     dsp_stereo = 2;
     dsp_speed = 44100;
     dsp_sample = AFMT_S16_BE;
-    ioctl(audio, SNDCTL_DSP_SETFMT, &dsp_sample);
-    ioctl(audio, SNDCTL_DSP_STEREO, &dsp_stereo);
-    ioctl(audio, SNDCTL_DSP_SPEED, &dsp_speed);
+    if (device_open) {  // no settings on a descriptor that failed to open
+        ioctl(audio, SNDCTL_DSP_SETFMT, &dsp_sample);
+        ioctl(audio, SNDCTL_DSP_STEREO, &dsp_stereo);
+        ioctl(audio, SNDCTL_DSP_SPEED, &dsp_speed);
+    }
 
     accepted = read_answers();
     stream_rate = 0;
     chain.begin(accepted);
-    // A format we cannot write plays nothing: silence, not noise.
+    begin_play_outcome();
+    if (!device_open)
+        note_play_outcome(PlayOutcome::no_device);
+    else if (!accepted.playable)
+        note_play_outcome(PlayOutcome::device_refused);  // silence, not noise
     return device_open && accepted.playable;
 }
 
 void audio_device_take_stream(uint32_t rate, size_t largest_frame)
 {
-    if (!device_open)
+    if (!device.valid())
         return;
     if (asks_for(rate)) {
         const int own = static_cast<int>(rate);
@@ -111,7 +123,7 @@ void audio_device_take_stream(uint32_t rate, size_t largest_frame)
 
 bool audio_device_serves(uint32_t rate)
 {
-    return device_open && (rate == stream_rate || !asks_for(rate));
+    return device.valid() && (rate == stream_rate || !asks_for(rate));
 }
 
 const OutputFormat& audio_device_format()
@@ -126,14 +138,12 @@ OutputChain& audio_device_chain()
 
 bool audio_device_is_open()
 {
-    return device_open;
+    return device.valid();
 }
 
 void audio_device_close()
 {
-    if (device_open)
-        close(audio);
-    device_open = false;
+    device.reset();
     audio = 0;
     chain.end();
 }

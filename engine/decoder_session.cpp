@@ -1,5 +1,6 @@
 // The decoder session: open, decode to the end, close.
 #include <cstring>
+#include <memory>
 
 #include <lirva_dialog.h>
 
@@ -9,6 +10,8 @@
 #include "flac_callbacks.h"
 #include "flac_file.h"
 #include "now_playing.h"
+#include "play_outcome.h"
+#include "play_stop.h"
 #include "sample_writer.h"
 #include "stream_info.h"
 
@@ -16,10 +19,16 @@ namespace {
 
 constexpr size_t max_filename = sizeof(file_info.filename) - 1;
 
+struct DeleteDecoder {
+    void operator()(FLAC__StreamDecoder* d) const { FLAC__stream_decoder_delete(d); }
+};
+// The session's decoder; the record's pointer names it while it is held.
+std::unique_ptr<FLAC__StreamDecoder, DeleteDecoder> decoder;
+
 void drop_decoder()
 {
-    FLAC__stream_decoder_delete(file_info.decoder);
     file_info.decoder = nullptr;
+    decoder.reset();
     flac_file_close();
 }
 
@@ -38,7 +47,8 @@ int decoder_constructor(const char* path)
 
     forget_stream_info(file_info);
 
-    file_info.decoder = FLAC__stream_decoder_new();
+    decoder.reset(FLAC__stream_decoder_new());
+    file_info.decoder = decoder.get();
     if (file_info.decoder == nullptr)
         return 0;
 
@@ -46,6 +56,7 @@ int decoder_constructor(const char* path)
     // The whole path is opened, not the possibly shortened copy; libFLAC
     // reads it through our callbacks, which answer a stop at once.
     if (!flac_file_open(path)) {
+        note_play_outcome(PlayOutcome::unreadable);
         drop_decoder();
         return 0;
     }
@@ -58,6 +69,7 @@ int decoder_constructor(const char* path)
     }
 
     if (!FLAC__stream_decoder_process_until_end_of_metadata(file_info.decoder)) {
+        note_play_outcome(play_stop_requested() ? PlayOutcome::stopped : PlayOutcome::not_flac);
         drop_decoder();
         return 0;
     }
@@ -81,10 +93,15 @@ void play_file(const char* path)
 
 bool decode_to_end()
 {
-    if (!FLAC__stream_decoder_process_until_end_of_stream(file_info.decoder))
-        return false;
-    flush_sample_writer();  // the resampler's last samples
-    return true;
+    const bool ended = FLAC__stream_decoder_process_until_end_of_stream(file_info.decoder);
+    if (ended)
+        flush_sample_writer();  // the resampler's last samples
+    // The first reason noted (a failed write, a stream the device cannot
+    // play) stands; otherwise the ending says it.
+    note_play_outcome(play_stop_requested()        ? PlayOutcome::stopped
+                          : flac_file_search_gave_up() ? PlayOutcome::no_frame
+                                                       : PlayOutcome::played);
+    return ended;
 }
 
 void decoder_destructor()
@@ -95,9 +112,9 @@ void decoder_destructor()
 
 void decoder_close_session()
 {
-    if (file_info.decoder != nullptr) {
-        FLAC__stream_decoder_finish(file_info.decoder);  // an MD5 mismatch is ignored
-        drop_decoder();                                  // closes the file too
+    if (decoder) {
+        FLAC__stream_decoder_finish(decoder.get());  // an MD5 mismatch is ignored
+        drop_decoder();                              // closes the file too
     }
     file_info.is_playing = 0;
     file_info.filename[0] = '\0';

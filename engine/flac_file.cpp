@@ -5,12 +5,22 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "descriptor.h"
 #include "play_stop.h"
 
 namespace {
 
-int file = -1;
+Descriptor file;
 bool at_end = false;
+unsigned long long searched = 0;  // bytes read since the last frame, metadata blocks aside
+bool gave_up = false;
+
+// Reads inside a metadata block have a length the block states; every other
+// read is part of a search for the stream or for a frame, or of a frame.
+bool searching(const FLAC__StreamDecoder* decoder)
+{
+    return decoder == nullptr || FLAC__stream_decoder_get_state(decoder) != FLAC__STREAM_DECODER_READ_METADATA;
+}
 
 }  // namespace
 
@@ -28,28 +38,43 @@ bool flac_file_open(const char* path)
         close(fd);
         return false;
     }
-    file = fd;
+    file.reset(fd);
     at_end = false;
+    searched = 0;
+    gave_up = false;
     return true;
 }
 
 void flac_file_close()
 {
-    if (file >= 0)
-        close(file);
-    file = -1;
+    file.reset();
 }
 
-FLAC__StreamDecoderReadStatus flac_file_read(const FLAC__StreamDecoder*, FLAC__byte buffer[], size_t* bytes, void*)
+void flac_file_frame_found()
 {
+    searched = 0;
+}
+
+bool flac_file_search_gave_up()
+{
+    return gave_up;
+}
+
+FLAC__StreamDecoderReadStatus flac_file_read(const FLAC__StreamDecoder* decoder, FLAC__byte buffer[], size_t* bytes,
+                                             void*)
+{
+    const bool counted = searching(decoder);
+    gave_up = gave_up || (counted && searched >= max_frame_search);
     for (;;) {
-        if (play_stop_requested()) {
+        if (gave_up || play_stop_requested()) {
             *bytes = 0;
             return FLAC__STREAM_DECODER_READ_STATUS_ABORT;
         }
-        const ssize_t n = read(file, buffer, *bytes);
+        const ssize_t n = read(file.get(), buffer, *bytes);
         if (n > 0) {
             *bytes = static_cast<size_t>(n);
+            if (counted)
+                searched += static_cast<unsigned long long>(n);
             return FLAC__STREAM_DECODER_READ_STATUS_CONTINUE;
         }
         if (n == 0) {
@@ -66,7 +91,7 @@ FLAC__StreamDecoderReadStatus flac_file_read(const FLAC__StreamDecoder*, FLAC__b
 
 FLAC__StreamDecoderSeekStatus flac_file_seek(const FLAC__StreamDecoder*, FLAC__uint64 offset, void*)
 {
-    if (play_stop_requested() || lseek(file, static_cast<off_t>(offset), SEEK_SET) < 0)
+    if (play_stop_requested() || lseek(file.get(), static_cast<off_t>(offset), SEEK_SET) < 0)
         return FLAC__STREAM_DECODER_SEEK_STATUS_ERROR;
     at_end = false;
     return FLAC__STREAM_DECODER_SEEK_STATUS_OK;
@@ -74,7 +99,7 @@ FLAC__StreamDecoderSeekStatus flac_file_seek(const FLAC__StreamDecoder*, FLAC__u
 
 FLAC__StreamDecoderTellStatus flac_file_tell(const FLAC__StreamDecoder*, FLAC__uint64* offset, void*)
 {
-    const off_t at = lseek(file, 0, SEEK_CUR);
+    const off_t at = lseek(file.get(), 0, SEEK_CUR);
     if (at < 0)
         return FLAC__STREAM_DECODER_TELL_STATUS_ERROR;
     *offset = static_cast<FLAC__uint64>(at);
@@ -84,7 +109,7 @@ FLAC__StreamDecoderTellStatus flac_file_tell(const FLAC__StreamDecoder*, FLAC__u
 FLAC__StreamDecoderLengthStatus flac_file_length(const FLAC__StreamDecoder*, FLAC__uint64* length, void*)
 {
     struct stat st;
-    if (fstat(file, &st) != 0)
+    if (fstat(file.get(), &st) != 0)
         return FLAC__STREAM_DECODER_LENGTH_STATUS_ERROR;
     *length = static_cast<FLAC__uint64>(st.st_size);
     return FLAC__STREAM_DECODER_LENGTH_STATUS_OK;

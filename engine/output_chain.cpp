@@ -104,7 +104,8 @@ size_t OutputChain::convert(const int32_t* const planes[], unsigned channels, si
                             uint32_t rate)
 {
     out_bytes_ = 0;
-    if (!device_.playable || channels == 0 || channels > max_stream_channels || !set_rate(rate))
+    dropped_ = !device_.playable || channels == 0 || channels > max_stream_channels || !set_rate(rate);
+    if (dropped_)
         return count;  // nothing can be played: the samples are dropped
     if (count > largest_frame_ && count <= max_frame) {
         // A frame larger than the stream said: the buffer grows, once.

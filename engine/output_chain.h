@@ -38,6 +38,11 @@ public:
     size_t convert(const int32_t* const planes[], unsigned channels, size_t first, size_t count, int bits,
                    uint32_t rate);
 
+    // True when the last convert() dropped its samples: no playable device
+    // format, a rate far below the device's, a converter that cannot start,
+    // or no memory.
+    bool dropped() const { return dropped_; }
+
     // The end of the stream: the resampler's last samples into data()/size();
     // a later frame starts a fresh filter.
     void drain();
@@ -67,6 +72,7 @@ private:
     uint32_t stream_rate_ = 0;
     size_t largest_frame_ = 0;
     bool rate_usable_ = false;
+    bool dropped_ = false;
 
     std::unique_ptr<uint8_t[]> out_;
     size_t out_frames_ = 0;  // capacity in device frames

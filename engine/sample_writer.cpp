@@ -1,5 +1,6 @@
 // The sample writer: one decoded frame to the audio device.
 #include <errno.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <lirva_dialog.h>
@@ -8,7 +9,9 @@
 #include "cancel_point.h"
 #include "file_info.h"
 #include "flac_callbacks.h"
+#include "flac_file.h"
 #include "play_clock.h"
+#include "play_outcome.h"
 #include "play_stop.h"
 #include "run_control.h"
 #include "sample_writer.h"
@@ -16,6 +19,14 @@
 namespace {
 
 enum class WriteResult { done, stopped, failed };
+
+// A device that answers every write with EINTR and takes nothing would keep
+// the thread spinning: after this many interrupted writes in a row with no
+// byte taken, each retry waits `interrupted_pause` first. A stop still acts
+// at once: the wait is a cancel point, a signal ends it, and the request is
+// read after it.
+constexpr int interrupted_run = 16;
+constexpr timespec interrupted_pause{0, 10 * 1000 * 1000};
 
 // Hands `size` bytes to the device in one write() when the device takes
 // them whole. A blocking write cut short by a signal returns a partial count
@@ -25,12 +36,19 @@ enum class WriteResult { done, stopped, failed };
 // cancellation may end the play thread.
 WriteResult write_to_device(const uint8_t* data, size_t size)
 {
+    int interrupted = 0;
     while (size > 0) {
+        if (interrupted >= interrupted_run)
+            cancel_point([] { return nanosleep(&interrupted_pause, nullptr); });
         ssize_t n = cancel_point([&] { return write(audio, data, size); });
         if (n > 0) {
             data += n;
             size -= static_cast<size_t>(n);
-        } else if (!(n < 0 && errno == EINTR)) {
+            interrupted = 0;
+        } else if (n < 0 && errno == EINTR) {
+            ++interrupted;
+        } else {
+            note_play_outcome(PlayOutcome::device_failed);
             return WriteResult::failed;
         }
         if (size > 0 && play_stop_requested())
@@ -56,21 +74,25 @@ FLAC__StreamDecoderWriteStatus flac_write_hdl(const FLAC__StreamDecoder*, const 
     if (play_stop_requested())
         return FLAC__STREAM_DECODER_WRITE_STATUS_ABORT;
 
+    flac_file_frame_found();
     FileInfo& info = *static_cast<FileInfo*>(client_data);
     const uint32_t blocksize = frame->header.blocksize;
     const unsigned channels = frame->header.channels;
     const uint32_t sample_rate = frame->header.sample_rate;
 
-    if (audio_device_is_open() && channels > 0 && channels <= max_stream_channels) {
-        // Silence rather than noise: a device format we cannot write ends the play.
-        if (!audio_device_format().playable)
-            return FLAC__STREAM_DECODER_WRITE_STATUS_ABORT;
+    if (audio_device_is_open()) {
         OutputChain& chain = audio_device_chain();
         const int bits = frame_width(*frame, info);
         // One write per frame; only a stream far slower than the device
         // fills the buffer before the frame's end.
         for (size_t first = 0; first < blocksize;) {
             const size_t converted = chain.convert(buffer, channels, first, blocksize - first, bits, sample_rate);
+            // Samples the chain dropped end the play: the clock must not run
+            // while nothing reaches the device.
+            if (chain.dropped()) {
+                note_play_outcome(PlayOutcome::unplayable);
+                return FLAC__STREAM_DECODER_WRITE_STATUS_ABORT;
+            }
             if (write_to_device(chain.data(), chain.size()) != WriteResult::done)
                 return FLAC__STREAM_DECODER_WRITE_STATUS_ABORT;
             if (converted == 0 && chain.size() == 0)
@@ -80,10 +102,10 @@ FLAC__StreamDecoderWriteStatus flac_write_hdl(const FLAC__StreamDecoder*, const 
     }
 
     info.samples_played += blocksize;
-    if (sample_rate != 0)
-        info.position_sec += static_cast<float>(blocksize) / static_cast<float>(sample_rate);
+    info.clock.advance(blocksize, sample_rate);
+    info.position_sec = info.clock.position();
 
-    const int32_t seconds = whole_seconds(info.position_sec);
+    const int32_t seconds = seconds_field(info.clock.seconds);
     if (seconds > info.elapsed_time) {
         info.elapsed_time = seconds;
         info.percent = percent_played(info.elapsed_time, info.total_time);

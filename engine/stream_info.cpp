@@ -15,6 +15,7 @@ void forget_stream_info(FileInfo& info)
     info.samples_played = 0;
     info.length_sec = 0.0f;
     info.position_sec = 0.0f;
+    info.clock.reset();
 }
 
 bool stream_info_received(const FileInfo& info)
@@ -29,13 +30,15 @@ void take_stream_info(FileInfo& info, const FLAC__StreamMetadata_StreamInfo& si)
     info.bits_per_sample = static_cast<int32_t>(si.bits_per_sample);
     info.sample_rate = static_cast<int32_t>(si.sample_rate);
     info.channels = static_cast<int32_t>(si.channels);
-    info.total_samples = static_cast<uint32_t>(si.total_samples);  // low 32 bits
+    info.total_samples = si.total_samples;
     info.samples_played = 0;
-    // A rate of 0 gives no finite length: the length counts as unknown.
-    info.length_sec =
-        info.sample_rate > 0 ? static_cast<float>(info.total_samples) / static_cast<float>(info.sample_rate) : 0.0f;
+    // A rate of 0 gives no finite length: the length counts as unknown. The
+    // whole seconds come from the integers, exact for any length.
+    const uint32_t rate = si.sample_rate;
+    info.length_sec = rate > 0 ? static_cast<float>(info.total_samples) / static_cast<float>(rate) : 0.0f;
     info.position_sec = 0.0f;
-    info.total_time = whole_seconds(info.length_sec);
+    info.clock.reset();
+    info.total_time = rate > 0 ? seconds_field(info.total_samples / rate) : 0;
     audio_device_take_stream(si.sample_rate, si.max_blocksize);
 
     eLirvaDialog::DisplayElapsedTime();

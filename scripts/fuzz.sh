@@ -2,7 +2,8 @@
 # Fuzzes the playback engine with libFuzzer (clang) under AddressSanitizer
 # and UndefinedBehaviorSanitizer, for a bounded time:
 #   fuzz_play     arbitrary bytes played as a FLAC file: the decoder session,
-#                 the sample writer, the device and the status display; seeded
+#                 the sample writer, the simulated device (its answers to the
+#                 settings chosen by the input) and the status display; seeded
 #                 with the corpus and with long metadata and frame searches,
 #                 and a dictionary of the format's pieces
 #   fuzz_convert  the output chain (channel mix, width and dither, resampler,

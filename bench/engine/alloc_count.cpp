@@ -81,7 +81,7 @@ int main(int argc, char** argv)
         FLAC__stream_decoder_process_single(file_info.decoder);
 
     const long before = allocations.load();
-    const uint32_t samples_before = file_info.samples_played;
+    const uint64_t samples_before = file_info.samples_played;
     const int32_t seconds_before = file_info.elapsed_time;
     long frames = 0;
     while (FLAC__stream_decoder_get_state(file_info.decoder) != FLAC__STREAM_DECODER_END_OF_STREAM &&
@@ -89,10 +89,11 @@ int main(int argc, char** argv)
         ++frames;
     const long counted = allocations.load() - before;
     const int32_t refreshes = file_info.elapsed_time - seconds_before;
-    const uint32_t samples = file_info.samples_played - samples_before;
+    const uint64_t samples = file_info.samples_played - samples_before;
     decoder_destructor();
 
-    printf("frames %ld samples %u display refreshes %d allocations %ld per frame %.4f\n", frames, samples, refreshes,
+    printf("frames %ld samples %llu display refreshes %d allocations %ld per frame %.4f\n", frames,
+           static_cast<unsigned long long>(samples), refreshes,
            counted, frames ? static_cast<double>(counted) / static_cast<double>(frames) : 0.0);
     return 0;
 }

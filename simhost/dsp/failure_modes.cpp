@@ -23,7 +23,7 @@ bool sim_fails_open()
     return true;
 }
 
-bool sim_asked_to_fail_writes()
+int sim_write_failure()
 {
-    return asked_for("write");
+    return asked_for("write") ? EIO : asked_for("eintr") ? EINTR : 0;
 }

@@ -26,7 +26,7 @@ struct Device {
     uint64_t generation = 0;  // tells a reopened descriptor number apart
     DeviceAnswers answers;
     double speed = 1.0;
-    bool fails_writes = false;  // LIRVA_DSP_FAIL=write at its open
+    int write_failure = 0;  // errno of every write (LIRVA_DSP_FAIL at its open), or 0
     // What it plays: a 16-bit stereo device at 44100 Hz from each open on,
     // until set otherwise.
     int sample_bytes = 0;
@@ -164,7 +164,7 @@ int sim_open(int flags)
     d->generation = next_generation++;
     d->answers = answers_from_environment();
     d->speed = speed_from_environment();
-    d->fails_writes = sim_asked_to_fail_writes();
+    d->write_failure = sim_write_failure();
     d->reset_settings();
     d->bytes = 0;
     d->writes = 0;
@@ -252,8 +252,11 @@ ssize_t sim_write(int fd, const void* data, size_t size)
     }
     if (size == 0)
         return 0;
-    if (d->fails_writes) {
-        errno = EIO;
+    if (d->write_failure != 0) {
+        // Counted, and logged once: a test tells a spinning writer by the count.
+        if (d->writes++ == 0)
+            log_event("write fails %s", d->write_failure == EIO ? "EIO" : "EINTR");
+        errno = d->write_failure;
         return -1;
     }
 

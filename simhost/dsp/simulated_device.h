@@ -13,7 +13,8 @@
 //   LIRVA_DSP_ANSWER   answers to the settings other than what was asked
 //                      (see device_answers.h)
 //   LIRVA_DSP_RATES    the rates it plays, comma-separated (device_answers.h)
-//   LIRVA_DSP_FAIL     "open" or "write": every such call fails (failure_modes.h)
+//   LIRVA_DSP_FAIL     "open", "write" or "eintr": every such call fails
+//                      (failure_modes.h)
 
 // Opens a simulated device; returns its descriptor (a real one, on /dev/null)
 // or -1 with errno set.

@@ -9,11 +9,13 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <functional>
 #include <regex>
 #include <sstream>
 
 #include "command.h"
 #include "engine_test_support.h"
+#include "hostile_flac.h"
 #include "temp_tree.h"
 
 namespace {
@@ -63,15 +65,19 @@ std::string rate_requests(uint32_t stream_rate, uint32_t only_rate)
 }
 
 // Every play ends so: the device opened write-only (never created, never
-// waited for), the three settings asked in order whatever it answers, then
-// the `rates` requests, closed once after the bytes it got; the display
-// idle, then the summary line with `samples` played.
-void expect_clean_end(const Played& p, const std::string& samples, bool opens = true, const std::string& rates = "")
+// waited for, not inherited), the three settings asked in order whatever it
+// answers, then the `rates` requests, closed once after the bytes it got;
+// the display idle, then the summary line with `samples` played. A play that
+// was not played out says why (`why`) and fails.
+void expect_clean_end(const Played& p, const std::string& samples, bool opens = true, const std::string& rates = "",
+                      const std::string& why = "")
 {
-    ASSERT_EQ(p.status, 0) << p.out;
+    ASSERT_EQ(p.status, why.empty() ? 0 : 1) << p.out;
+    EXPECT_NE(p.out.find(why.empty() ? "samples" : ": " + why), std::string::npos) << p.out;
     const std::string settings = "ioctl SETFMT 32\nioctl STEREO 2\nioctl SPEED 44100\n" + rates +
-        "close bytes=" + std::to_string(p.bytes.size()) + " writes=[0-9]+\n";
-    EXPECT_TRUE(std::regex_match(p.device_log, std::regex("open O_WRONLY\\|O_NONBLOCK\n" + (opens ? settings : ""))))
+        "(write fails E[A-Z]+\n)?close bytes=" + std::to_string(p.bytes.size()) + " writes=[0-9]+\n";
+    EXPECT_TRUE(std::regex_match(p.device_log,
+                                 std::regex("open O_WRONLY\\|O_NONBLOCK\\|O_CLOEXEC\n" + (opens ? settings : ""))))
         << p.device_log;
     EXPECT_NE(p.out.find("[] [] [0%]\nsamples " + (samples == "NA" ? "" : samples + " ")), std::string::npos)
         << "the display is left busy, or not every sample played:\n"
@@ -146,7 +152,8 @@ struct Tone {
     uint32_t only_rate = 0;
     std::string device = "";
     unsigned out_channels = 2;
-    bool big_endian = true, opens = true, plays = true;
+    bool big_endian = true, opens = true;
+    const char* why = "";  // why it does not play; "" when it plays
 
     double out_rate() const { return only_rate != 0 ? only_rate : rate; }
 };
@@ -234,7 +241,8 @@ TEST_P(Corpus, PlaysAsTheReferenceDecodeOrEndsCleanly)
     const std::string requests = !f.in_streaminfo ? ""
         : f.rate > 0                               ? rate_requests(static_cast<uint32_t>(f.rate), 0)
                                                    : "(ioctl SPEED [0-9]+\n)?";
-    expect_clean_end(p, f.decoded_samples, true, requests);
+    // A file the reference cannot decode may be refused.
+    expect_clean_end(p, f.decoded_samples, true, requests, p.status != 0 && f.sha256 == "-" ? "not a FLAC file" : "");
     if (f.sha256 == "-")
         return;  // no reference: ending cleanly is the test
     if (!f.in_streaminfo) {
@@ -278,10 +286,11 @@ TEST_P(TonePlay, PlaysAtTrueDurationAndFrequencyWithoutStepsOrNotAtAll)
     const std::string only = t.only_rate != 0 ? "LIRVA_DSP_RATES=" + std::to_string(t.only_rate) + " " : "";
     const Played p = play(dir / "tone.flac", only + t.device);
     // A device that cannot play ends the play at once: nothing decoded.
-    expect_clean_end(p, t.plays ? std::to_string(t.rate) : "0", t.opens,
-                     t.plays ? rate_requests(t.rate, t.only_rate) : "");
-    EXPECT_TRUE(t.plays || p.bytes.empty());
-    for (unsigned side = 0; side < (t.plays ? t.out_channels : 0); ++side) {
+    const bool plays = *t.why == '\0';
+    expect_clean_end(p, plays ? std::to_string(t.rate) : "0", t.opens, plays ? rate_requests(t.rate, t.only_rate) : "",
+                     t.why);
+    EXPECT_TRUE(plays || p.bytes.empty());
+    for (unsigned side = 0; side < (plays ? t.out_channels : 0); ++side) {
         SCOPED_TRACE(side == 0 ? "left" : "right");
         expect_true_tone(p.bytes, t, side);
     }
@@ -311,7 +320,96 @@ INSTANTIATE_TEST_SUITE_P(
         Tone{"22050Hz_12bit_to_48000Hz_device", 22050, 12, 2, 48000},
         Tone{"device_of_one_channel", 44100, 16, 2, 0, "LIRVA_DSP_ANSWER=channels=1", 1},
         Tone{"little_endian_device", 44100, 16, 2, 0, "LIRVA_DSP_ANSWER=format=s16le", 2, false},
-        Tone{"unsigned_8bit_device", 44100, 16, 2, 0, "LIRVA_DSP_ANSWER=format=u8", 2, true, true, false},
-        Tone{"device_fails_to_open", 44100, 16, 2, 0, "LIRVA_DSP_FAIL=open", 2, true, false, false},
-        Tone{"device_fails_every_write", 44100, 16, 2, 0, "LIRVA_DSP_FAIL=write", 2, true, true, false}),
+        Tone{"unsigned_8bit_device", 44100, 16, 2, 0, "LIRVA_DSP_ANSWER=format=u8", 2, true, true,
+             "the audio device refused the format"},
+        Tone{"device_fails_to_open", 44100, 16, 2, 0, "LIRVA_DSP_FAIL=open", 2, true, false,
+             "no audio device: cannot open /dev/dsp"},
+        Tone{"device_fails_every_write", 44100, 16, 2, 0, "LIRVA_DSP_FAIL=write", 2, true, true,
+             "the audio device failed a write"},
+        Tone{"stream_below_44Hz", 40, 16, 2, 0, "", 2, true, true,
+             "the audio device cannot play the stream's rate or channels"}),
     [](const ::testing::TestParamInfo<Tone>& info) { return std::string(info.param.name); });
+
+namespace {
+
+struct Hostile {
+    const char* name;
+    std::function<std::string(const std::string& path)> make;  // "" when made, or why not
+    const char* why;                                            // "" when it plays to its end
+};
+
+void PrintTo(const Hostile& h, std::ostream* os)
+{
+    *os << h.name;
+}
+
+const std::string long_corpus_file = LIRVA_CORPUS_DIR "/subset-25-variable-blocksize.flac";  // 1102793 samples
+constexpr long long mib = 1 << 20;
+
+class HostilePlay : public ::testing::TestWithParam<Hostile> { };
+
+}  // namespace
+
+// Files with nothing playable end by themselves after a bounded search and
+// say why (a terabyte of zeros, gigabytes of noise, zeros after the first
+// frames); a file whose frames resume after megabytes of noise plays on to
+// its end.
+TEST_P(HostilePlay, EndsByItselfOrPlaysPastTheDamage)
+{
+    const Hostile& h = GetParam();
+    if (!testsupport::missingCorpus().empty())
+        GTEST_SKIP() << testsupport::missingCorpus();
+    TempTree dir;
+    const std::string why = h.make(dir / "hostile.flac");
+    if (!why.empty())
+        GTEST_SKIP() << why;
+    const Played p = play(dir / "hostile.flac");
+    if (*h.why != '\0') {
+        expect_clean_end(p, "NA", true, "(ioctl SPEED [0-9]+\n)?", h.why);
+        return;
+    }
+    expect_clean_end(p, "NA");
+    std::smatch samples;
+    ASSERT_TRUE(std::regex_search(p.out, samples, std::regex("samples ([0-9]+)"))) << p.out;
+    EXPECT_GE(std::stoll(samples[1]), 1102793 - 2 * 4096) << "the frames after the damage were not played";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, HostilePlay,
+    ::testing::Values(
+        Hostile{"TerabyteOfZeros", [](const std::string& f) { return make_noise_then_holes(f, 0, 1LL << 40); },
+                "not a FLAC file"},
+        Hostile{"GigabytesOfNoise",
+                [](const std::string& f) { return make_noise_then_holes(f, 32 * mib, 4LL << 30); },
+                "no playable frame"},  // the noise holds frame sync codes, which read as a stream's start
+        Hostile{"ZerosAfterTheFirstFrames",
+                [](const std::string& f) { return make_sparse_after_header(f, long_corpus_file, 1LL << 40); },
+                "no playable frame"},
+        Hostile{"NoiseInTheMiddle",
+                [](const std::string& f) { return make_damaged(f, long_corpus_file, 6 * mib); }, ""}),
+    [](const ::testing::TestParamInfo<Hostile>& info) { return std::string(info.param.name); });
+
+// A device whose every write is interrupted before it takes a byte: the
+// writer retries at a slow pace instead of spinning, and Ctrl-C still
+// stops the play. Stopped once the device's first refusal is logged, a
+// spinning writer makes millions of calls meanwhile; a paced one a handful
+// per hundredth of a second.
+TEST(InterruptedDevice, RetriesWithoutSpinningAndStopsAtOnce)
+{
+    if (!testsupport::missingCorpus().empty())
+        GTEST_SKIP() << testsupport::missingCorpus();
+    TempTree dir;
+    const std::string log = dir / "log";
+    const std::string emulator = LIRVA_TEST_EMULATOR;
+    const std::string program = "LD_PRELOAD=" + shellQuoted(LIRVA_DSP_SIM) + " " + shellQuoted(LIRVA_PLAY);
+    const testsupport::CommandResult r = testsupport::run(
+        "env LIRVA_DSP_SPEED=0 LIRVA_DSP_FAIL=eintr LIRVA_DSP_LOG=" + shellQuoted(log) +
+        " ASAN_OPTIONS=verify_asan_link_order=0 timeout 60 " +
+        (emulator.empty() ? "env " + program : emulator + " -E " + program) + " " + shellQuoted(long_corpus_file) +
+        " & until grep -q 'write fails' " + shellQuoted(log) + " 2>/dev/null; do sleep 0.05; done; kill -INT $!; wait $!");
+    EXPECT_EQ(r.exitCode, 0) << "not stopped by Ctrl-C:\n" << r.output;
+    std::smatch writes;
+    const std::string device_log = testsupport::readFile(log);
+    ASSERT_TRUE(std::regex_search(device_log, writes, std::regex("writes=([0-9]+)"))) << device_log;
+    EXPECT_LT(std::stoll(writes[1]), 10000) << "the writer spins";
+}

@@ -58,11 +58,40 @@ TEST_F(SampleWriter, PositionPercentAndRefreshesFollowTheFrames)
         reset_record();
         file_info.total_time = c.total_time;
         EXPECT_EQ(TestFrame(2, c.blocksize, c.rate).write(), FLAC__STREAM_DECODER_WRITE_STATUS_CONTINUE);
-        EXPECT_EQ(file_info.samples_played, static_cast<uint32_t>(c.blocksize)) << c.blocksize << " at " << c.rate;
+        EXPECT_EQ(file_info.samples_played, static_cast<uint64_t>(c.blocksize)) << c.blocksize << " at " << c.rate;
         EXPECT_EQ(file_info.elapsed_time, c.elapsed);
         EXPECT_EQ(file_info.percent, c.percent);
         EXPECT_EQ(display_ops, std::vector<std::string>(static_cast<size_t>(c.refreshes), "display_elapsed_time"));
     }
+}
+
+// Long plays end at their true length: an hour of 4096-sample frames at
+// 44.1 kHz, and 129 s of one-sample frames at 192 kHz (a position summed in
+// a float ends 1.5 s short, or stops at 128 s). The clock carries a
+// part-second across a change of rate.
+TEST_F(SampleWriter, TheClockKeepsTheTrueLengthOverLongPlays)
+{
+    const struct {
+        unsigned rate, blocksize, seconds;
+    } cases[] = {{44100, 4096, 3600}, {192000, 1, 129}};
+    for (const auto& c : cases) {
+        reset_record();
+        file_info.total_time = static_cast<int32_t>(c.seconds);
+        TestFrame f(1, c.blocksize, c.rate);
+        const uint64_t frames = uint64_t{c.rate} * c.seconds / c.blocksize;
+        for (uint64_t n = 0; n < frames; ++n)
+            f.write();
+        const double played = static_cast<double>(frames * c.blocksize) / c.rate;
+        EXPECT_EQ(file_info.elapsed_time, static_cast<int32_t>(played)) << c.blocksize << " at " << c.rate;
+        EXPECT_NEAR(file_info.position_sec, played, 0.01);
+        EXPECT_EQ(file_info.percent, static_cast<int32_t>(played) * 100 / static_cast<int32_t>(c.seconds));
+    }
+    // Half a second at 44.1 kHz, then half a second at 48 kHz: one second.
+    reset_record();
+    TestFrame(1, 22050, 44100).write();
+    TestFrame(1, 24000, 48000).write();
+    EXPECT_EQ(file_info.elapsed_time, 1);
+    EXPECT_EQ(file_info.clock.samples, 0u);
 }
 
 // A pipe as the device, read slowly, with signals (no SA_RESTART) hitting

@@ -18,4 +18,17 @@ std::string make_sparse_after_header(const std::string& path, const std::string&
 // metadata.
 std::string make_huge_padding(const std::string& path, const std::string& source, int blocks);
 
+// `seconds` of silence at `rate` Hz, 8-bit mono, in frames of `blocksize`
+// (at most 256) samples: a long stream of tiny frames, written straight
+// as constant subframes.
+std::string make_long_silence(const std::string& path, unsigned rate, unsigned blocksize, unsigned seconds);
+
+// `random` bytes of noise (the same for every run), then zeros up to `size`
+// bytes: no stream for the decoder to find.
+std::string make_noise_then_holes(const std::string& path, long long random, long long size);
+
+// `source` with `garbage` bytes of noise put in the middle of a frame: the
+// frames resume after it.
+std::string make_damaged(const std::string& path, const std::string& source, size_t garbage);
+
 #endif

@@ -5,7 +5,8 @@
 //   lirva-play [-v] FILE
 //
 // -v prints the status line (time labels and bar) whenever it changes, and a
-// summary at the end. Ctrl-C stops the play the way the Stop key does.
+// summary at the end. Ctrl-C stops the play the way the Stop key does. A
+// play that was not played out nor stopped says why on stderr and exits 1.
 #include <poll.h>
 #include <signal.h>
 #include <sys/eventfd.h>
@@ -18,6 +19,7 @@
 
 #include <exec_thread.h>
 #include <file_info.h>
+#include <play_outcome.h>
 
 #include "status_window.h"
 
@@ -36,6 +38,33 @@ int usage()
     return 2;
 }
 
+// Why the play ended, when it was not played out or stopped; null otherwise.
+const char* why_not_played(PlayOutcome outcome)
+{
+    switch (outcome) {
+    case PlayOutcome::played:
+    case PlayOutcome::stopped:
+        return nullptr;
+    case PlayOutcome::no_device:
+        return "no audio device: cannot open /dev/dsp";
+    case PlayOutcome::device_refused:
+        return "the audio device refused the format (16-bit samples at a rate from 1000 to 192000 Hz)";
+    case PlayOutcome::unreadable:
+        return "cannot read the file";
+    case PlayOutcome::not_flac:
+        return "not a FLAC file, or its metadata is damaged";
+    case PlayOutcome::no_frame:
+        return "no playable frame found in 16 MiB";
+    case PlayOutcome::unplayable:
+        return "the audio device cannot play the stream's rate or channels";
+    case PlayOutcome::device_failed:
+        return "the audio device failed a write";
+    case PlayOutcome::none:
+        break;
+    }
+    return "the play ended for no known reason";
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -50,11 +79,6 @@ int main(int argc, char** argv)
     if (optind != argc - 1)
         return usage();
     const char* path = argv[optind];
-
-    // The engine plays what it cannot open as silence of no length; say so.
-    const bool readable = access(path, R_OK) == 0;
-    if (!readable)
-        fprintf(stderr, "lirva-play: cannot read %s\n", path);
 
     struct sigaction action { };
     action.sa_handler = on_interrupt;
@@ -107,8 +131,12 @@ int main(int argc, char** argv)
 
     if (verbose) {
         printf("%s\n", status.describe().c_str());
-        printf("samples %u position %.3f%s\n", file_info.samples_played, static_cast<double>(file_info.position_sec),
+        printf("samples %llu position %.3f%s\n", static_cast<unsigned long long>(file_info.samples_played),
+               static_cast<double>(file_info.position_sec),
                interrupted ? " stopped" : "");
     }
-    return readable ? 0 : 1;
+    const char* why = interrupted ? nullptr : why_not_played(last_play_outcome());
+    if (why != nullptr)
+        fprintf(stderr, "lirva-play: %s: %s\n", path, why);
+    return why == nullptr ? 0 : 1;
 }
