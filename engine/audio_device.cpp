@@ -20,6 +20,7 @@ namespace {
 // the set-up's descriptor is held apart.
 Descriptor device;
 OutputFormat accepted;
+uint32_t stream_rate;  // of the stream the device was last asked for; 0: none yet
 OutputChain chain;
 
 // The format that the device's answers describe. A refused request leaves
@@ -60,6 +61,12 @@ bool ask_rate(int rate)
         dsp_speed = before;
     return dsp_speed == rate;
 }
+
+// Whether a stream of `rate` makes the set-up ask the device for it.
+bool asks_for(uint32_t rate)
+{
+    return is_standard_rate(rate) && rate != accepted.rate && accepted.playable;
+}
 }  // namespace
 
 bool audio_device_open()
@@ -90,6 +97,7 @@ bool audio_device_open()
     }
 
     accepted = read_answers();
+    stream_rate = 0;
     chain.begin(accepted);
     begin_play_outcome();
     if (!device_open)
@@ -103,13 +111,19 @@ void audio_device_take_stream(uint32_t rate, size_t largest_frame)
 {
     if (!device.valid())
         return;
-    if (is_standard_rate(rate) && rate != accepted.rate && accepted.playable) {
+    if (asks_for(rate)) {
         const int own = static_cast<int>(rate);
         if (!ask_rate(own) && (own == 48000 || !ask_rate(48000)) && own != 44100)
             ask_rate(44100);
         accepted = read_answers();
     }
+    stream_rate = rate;
     chain.begin(accepted, largest_frame);
+}
+
+bool audio_device_serves(uint32_t rate)
+{
+    return device.valid() && (rate == stream_rate || !asks_for(rate));
 }
 
 const OutputFormat& audio_device_format()

@@ -32,6 +32,11 @@ bool audio_device_open();
 // unknown) sizes the chain's buffer. Nothing happens without an open device.
 void audio_device_take_stream(uint32_t rate, size_t largest_frame);
 
+// Whether the open device, set up for the streams before, serves a stream
+// of `rate` as it is: the set-up would ask nothing else of it (the rate is
+// the last stream's, or one it does not ask for).
+bool audio_device_serves(uint32_t rate);
+
 // What the device accepted at the last set-up (what was asked for, where it
 // gave no answer).
 const OutputFormat& audio_device_format();

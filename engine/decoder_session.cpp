@@ -9,6 +9,7 @@
 #include "file_info.h"
 #include "flac_callbacks.h"
 #include "flac_file.h"
+#include "now_playing.h"
 #include "play_outcome.h"
 #include "play_stop.h"
 #include "sample_writer.h"
@@ -85,19 +86,31 @@ int decoder_constructor(const char* path)
 
 void play_file(const char* path)
 {
-    if (decoder_constructor(path) == 1) {
-        if (FLAC__stream_decoder_process_until_end_of_stream(file_info.decoder))
-            flush_sample_writer();  // the resampler's last samples
-        // The first reason noted (a failed write, a stream the device cannot
-        // play) stands; otherwise the ending says it.
-        note_play_outcome(play_stop_requested()        ? PlayOutcome::stopped
-                              : flac_file_search_gave_up() ? PlayOutcome::no_frame
-                                                           : PlayOutcome::played);
-    }
+    if (decoder_constructor(path) == 1)
+        decode_to_end();
     decoder_destructor();
 }
 
+bool decode_to_end()
+{
+    const bool ended = FLAC__stream_decoder_process_until_end_of_stream(file_info.decoder);
+    if (ended)
+        flush_sample_writer();  // the resampler's last samples
+    // The first reason noted (a failed write, a stream the device cannot
+    // play) stands; otherwise the ending says it.
+    note_play_outcome(play_stop_requested()        ? PlayOutcome::stopped
+                          : flac_file_search_gave_up() ? PlayOutcome::no_frame
+                                                       : PlayOutcome::played);
+    return ended;
+}
+
 void decoder_destructor()
+{
+    decoder_close_session();
+    audio_device_close();
+}
+
+void decoder_close_session()
 {
     if (decoder) {
         FLAC__stream_decoder_finish(decoder.get());  // an MD5 mismatch is ignored
@@ -109,9 +122,9 @@ void decoder_destructor()
     file_info.elapsed_time = 0;
     file_info.percent = 0;
 
+    forget_track();
+    eLirvaDialog::HideTrack();
     eLirvaDialog::HideElapsedTime();
     eLirvaDialog::ResetProgressBar();
     eLirvaDialog::HideTotalTime();
-
-    audio_device_close();
 }

@@ -14,9 +14,16 @@ int decoder_constructor(const char* path);
 // closes the session in every case.
 void play_file(const char* path);
 
+// Decodes the open session to the end of its stream; false when it ended
+// sooner (stopped, or a read or device write failed).
+bool decode_to_end();
+
 // Closes the session: deletes the decoder if one is held, resets the
 // record, clears the status display and closes the audio device. Safe to
 // call again on a closed session.
 void decoder_destructor();
+
+// The same close, but the audio device stays open for the next track.
+void decoder_close_session();
 
 #endif

@@ -5,11 +5,10 @@
 #include <mutex>
 #include <vector>
 
-#include "audio_device.h"
 #include "cancel_point.h"
 #include "decoder_session.h"
 #include "file_info.h"
-#include "play_stop.h"
+#include "play_run.h"
 
 std::atomic<ExecThread*> execThread{nullptr};
 
@@ -64,23 +63,16 @@ void ExecThread::start()
 
 void ExecThread::stop()
 {
-    stop_requested_ = true;
+    control_.stop();  // also wakes a paused play
     kill(true);
 }
 
 void ExecThread::thread()
 {
     hold_back_cancellation();
-    bind_play_stop(&stop_requested_);
-    // Without a device nothing is decoded: progress shown while nothing
-    // sounds would be a failure shown as success. The play just ends.
-    if (audio_device_open() && !play_stop_requested())
-        play_file(command.c_str());
-    else
-        decoder_destructor();  // the close, for a session never opened
+    play_run(command.c_str(), control_, through_folder);
     played_ = true;
     result = 0;
-    bind_play_stop(nullptr);
 }
 
 void ExecThread::thread_finished()

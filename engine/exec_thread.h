@@ -7,8 +7,10 @@
 
 #include <atomic>
 
-// The play thread of one file: sets up the audio device and plays the file
-// through a decoder session. When the thread ends, returned or stopped, its
+#include "run_control.h"
+
+// The play thread of one file, or of a run through its folder: sets up the
+// audio device and plays the file through a decoder session. When the thread ends, returned or stopped, its
 // end closes a session that a stop left open and emits `finished`.
 //
 // Of the host's thread it uses run() and kill() only. The stop request is
@@ -28,6 +30,10 @@ public:
     void start();
     // Asks the play to stop, then kills the thread. GUI thread.
     void stop();
+    // Skips to the next track, pauses or resumes the run. GUI thread.
+    void next() { control_.next(); }
+    void pause() { control_.toggle_pause(); }
+    bool paused() const { return control_.paused(); }
     // True once thread_finished() has done everything it does.
     bool ended() const { return ended_; }
     // Waits until a started thread has ended, whether or not the host's
@@ -38,6 +44,7 @@ public:
     bool in_play() const { return started_ && !played_ && !ended_; }
 
     eString command;                   // the path of the file to play
+    bool through_folder = false;       // then the folder's following FLAC files
     int result = 0;                    // carried by `finished`
     SigC::Signal1<void, int> finished;  // emitted once, on the thread's end
 
@@ -55,7 +62,7 @@ protected:
 
 private:
     std::atomic<bool> started_{false};
-    std::atomic<bool> stop_requested_{false};
+    RunControl control_;
     std::atomic<bool> played_{false};
     std::atomic<bool> ended_{false};
 };

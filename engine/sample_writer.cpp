@@ -13,6 +13,7 @@
 #include "play_clock.h"
 #include "play_outcome.h"
 #include "play_stop.h"
+#include "run_control.h"
 #include "sample_writer.h"
 
 namespace {
@@ -69,6 +70,7 @@ int frame_width(const FLAC__Frame& frame, const FileInfo& info)
 FLAC__StreamDecoderWriteStatus flac_write_hdl(const FLAC__StreamDecoder*, const FLAC__Frame* frame,
                                               const FLAC__int32* const buffer[], void* client_data)
 {
+    hold_while_paused();
     if (play_stop_requested())
         return FLAC__STREAM_DECODER_WRITE_STATUS_ABORT;
 

@@ -24,6 +24,7 @@ eLirvaDialog::eLirvaDialog() : eWindow(1)
     lb_line1 = new eLabel(this, 0, 0, "eLabel");
     lb_line1->move(ePoint(10, h() - 160));
     lb_line1->resize(eSize(w() - 10, 30));
+    lb_title = lb_line1;
 
     lb_line3 = new eLabel(this, 0, 0, "eLabel");
     lb_line3->move(ePoint(10, h() - 120));
@@ -46,6 +47,12 @@ eLirvaDialog::eLirvaDialog() : eWindow(1)
     bt_stop->loadDeco();
     bt_stop->setText("Stop");
     bt_stop->selected.connect(SigC::slot(*this, &eLirvaDialog::StopPlayer));
+
+    // The run's keys, on the free colour keys, in the row's free width.
+    bt_next = colourButton(270, 100, "green", "Next");
+    bt_next->selected.connect(SigC::slot(*this, &eLirvaDialog::NextTrack));
+    bt_pause = colourButton(380, 120, "yellow", "Pause");
+    bt_pause->selected.connect(SigC::slot(*this, &eLirvaDialog::PausePlayer));
 
     // The bar's place is fixed, not derived from the client size.
     progress = new eProgress(this, 0);
@@ -74,6 +81,18 @@ eLirvaDialog::eLirvaDialog() : eWindow(1)
 
     setFocus(list);
     execThread = nullptr;
+}
+
+eButton* eLirvaDialog::colourButton(int x, int width, const char* colour, const char* text)
+{
+    eButton* button = new eButton(this, nullptr, 1, "eButton");
+    button->move(ePoint(x, clientrect.height() - 35));
+    button->resize(eSize(width, 30));
+    button->setShortcut(colour);
+    button->setShortcutPixmap(colour);
+    button->loadDeco();
+    button->setText(text);
+    return button;
 }
 
 // The widgets are children of the window and go with it; the connections

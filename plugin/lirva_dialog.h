@@ -8,8 +8,10 @@
 #include <estring.h>
 #include <ewindow.h>
 
-// The player window: the file browser, the Root and Stop buttons, the
-// progress bar and the time labels.
+class ExecThread;
+
+// The player window: the file browser, the Root, Stop, Next and Pause
+// buttons, the progress bar, the time labels and the playing file's lines.
 class eLirvaDialog : public eWindow {
 public:
     eLirvaDialog();
@@ -22,6 +24,10 @@ public:
     void selectionChanged(eListBoxEntryText* entry);
     void displayroot();
     void StopPlayer();
+    // Slots of the Next and Pause buttons: skip to the next file of the
+    // run, pause or resume it.
+    void NextTrack();
+    void PausePlayer();
     // Goes up one directory level.
     void folderup();
     // Slot of the play thread's finished signal.
@@ -34,6 +40,10 @@ public:
     static void display_elapsed_time();
     static void HideElapsedTime();
     static void ResetProgressBar();
+    // The playing file's artist and title and its format, on the two line
+    // labels; emptied when the play ends.
+    static void DisplayTrack();
+    static void HideTrack();
 
     // Read access for the host's tests and tools.
     const eString& currentDirectory() const { return currentDir; }
@@ -42,12 +52,18 @@ public:
 private:
     // Starts playing the file at `path`, replacing a thread that still exists.
     void play(const eString& path);
+    // The play thread that plays now, or null.
+    ExecThread* playing() const;
+    // A button on a colour key in the buttons' row.
+    eButton* colourButton(int x, int width, const char* colour, const char* text);
 
     eListBox<eListBoxEntryText>* list;
     eButton* bt_root;
     eButton* bt_stop;
     eLabel* lb_line1;
     eString currentDir;
+    eButton* bt_next;
+    eButton* bt_pause;
 };
 
 #endif

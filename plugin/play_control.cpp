@@ -22,20 +22,39 @@ void eLirvaDialog::play(const eString& path)
     ExecThread::reclaimEnded();
 
     ExecThread* next = new ExecThread(path);
+    next->through_folder = true;
     execThread = next;
     next->finished.connect(SigC::slot(*this, &eLirvaDialog::execThreadFinished));
     next->start();
 }
 
+ExecThread* eLirvaDialog::playing() const
+{
+    // A thread still setting up its play (device, file, metadata) counts:
+    // it may be held there by the file or the device, and nothing else
+    // would stop it. A thread past its play is left alone.
+    ExecThread* current = execThread.load();
+    return current != nullptr && (file_info.is_playing || current->in_play()) ? current : nullptr;
+}
+
 void eLirvaDialog::StopPlayer()
 {
-    // A thread still setting up its play (device, file, metadata) is
-    // stopped too: it may be held there by the file or the device, and
-    // nothing else would stop it. A thread past its play is left alone.
-    if (ExecThread* current = execThread.load()) {
-        if (file_info.is_playing || current->in_play())
-            current->stop();
-    }
+    if (ExecThread* current = playing())
+        current->stop();
+    setFocus(list);
+}
+
+void eLirvaDialog::NextTrack()
+{
+    if (ExecThread* current = playing())
+        current->next();
+    setFocus(list);
+}
+
+void eLirvaDialog::PausePlayer()
+{
+    if (ExecThread* current = playing())
+        current->pause();
     setFocus(list);
 }
 

@@ -1,5 +1,6 @@
 // The time labels and the progress bar of the current play.
 #include "file_info.h"
+#include "now_playing.h"
 #include "lirva_dialog.h"
 #include "status_widgets.h"
 
@@ -7,6 +8,7 @@ eLabel* lb_TotalTime;
 eLabel* lb_TT;
 eLabel* lb_ElapsedTime;
 eLabel* lb_ET;
+eLabel* lb_title;
 eLabel* lb_line3;
 eProgress* progress;
 
@@ -54,4 +56,16 @@ void eLirvaDialog::HideElapsedTime()
 void eLirvaDialog::ResetProgressBar()
 {
     progress->setPerc(0);
+}
+
+void eLirvaDialog::DisplayTrack()
+{
+    lb_title->setText(now_playing.line1);
+    lb_line3->setText(eString(now_playing.line3) + (now_playing.paused ? "  (paused)" : ""));
+}
+
+void eLirvaDialog::HideTrack()
+{
+    lb_title->setText("");
+    lb_line3->setText("");
 }

@@ -10,7 +10,8 @@ extern eLabel* lb_TotalTime;    // "Total Time : "
 extern eLabel* lb_TT;           // its value, mm:ss
 extern eLabel* lb_ElapsedTime;  // "Elapsed Time : "
 extern eLabel* lb_ET;           // its value, mm:ss
-extern eLabel* lb_line3;        // stays empty
+extern eLabel* lb_title;        // the window's lb_line1: artist – title of the playing file
+extern eLabel* lb_line3;        // the playing file's format and the device's
 extern eProgress* progress;
 
 #endif

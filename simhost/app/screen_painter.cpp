@@ -11,7 +11,7 @@
 #include "ewidget_event.h"
 #include "widget_private.h"
 
-const char* const kKeyHelp = "arrows move  PgUp/PgDn page  Enter OK  Esc exit  F1/r red: Root  F4/b blue: Stop";
+const char* const kKeyHelp = "arrows move  PgUp/Dn page  Enter OK  Esc exit  F1/r Root  F2/g Next  F3/y Pause  F4/b Stop";
 
 namespace {
 

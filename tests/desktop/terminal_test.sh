@@ -6,8 +6,11 @@ need tmux tmux
 # Letters and a dash that are not ASCII, in a folder whose name is not ASCII.
 folder="$work/Música"
 name="Björk – Jóga.flac"
+next="Sigur Rós – Ára bátur.flac"
+second=$LIRVA_CORPUS_DIR/subset-25-variable-blocksize.flac
 mkdir "$folder"
 cp "$tune" "$folder/$name"
+cp "$second" "$folder/$next"
 
 start_terminal LIRVA_DSP_SPEED=1 "LIRVA_DSP_CAPTURE=$work/capture.raw"
 wait_window
@@ -28,8 +31,20 @@ cursor_on "$name" || fail "the cursor left the file"
 grep -Eq 'Total Time : +00:07' <<<"$screen" || fail "no total time"
 ! grep -q '?' <<<"$screen" || fail "a character shown as '?'"
 
-# "b" stops: the captions go and the bar is empty.
-stopped() { shows '\.{20,} +0%' && ! grep -q "Time :" <<<"$screen"; }
+# "y" pauses and again resumes; "g" skips to the next file of the folder,
+# whose name shows while it plays.
+grep -q "Björk – Jóga" <<<"$screen" || fail "no name of the playing file"
+keys y
+wait_screen '44\.1 kHz 16 bit 2 ch > 44\.1 kHz 16 bit 2 ch +\(paused\)' "y did not pause"
+resumed() { ! shows '\(paused\)'; }
+keys y
+wait_until resumed || fail "y did not resume (hang)"
+keys g
+wait_screen "Sigur Rós – Ára bátur" "g did not skip to the next file"
+wait_screen 'Elapsed Time : +00:01' "the next file does not play"
+
+# "b" stops: the captions and the track lines go and the bar is empty.
+stopped() { shows '\.{20,} +0%' && ! grep -q "Time :\|kHz" <<<"$screen"; }
 keys b
 wait_until stopped || fail "no stop: the bar or the captions stayed (hang)"
 
@@ -51,9 +66,17 @@ cmp -s "$work/stty.before" "$work/stty.after" || fail "the terminal's settings c
 [ "$(pane '#{cursor_flag}')" = 1 ] || fail "the cursor stays hidden"
 ! grep -q "Lirva 0.0.2" <<<"$screen" || fail "the window is still shown"
 
-# What the device received is the start of the reference decode, cut short.
+# What the device received: the start of the first file's reference
+# decode, cut at a frame (4096 samples) by the skip, then the start of the
+# second's, cut short by the stop; nothing lost or doubled at the pause.
+size() { stat -c %s "$1"; }
 reference "$tune" >"$work/reference.raw"
+reference "$second" >"$work/second.raw"
 [ -s "$work/capture.raw" ] || fail "the device received nothing"
-[ "$(stat -c %s "$work/capture.raw")" -lt "$(stat -c %s "$work/reference.raw")" ] || fail "the play was not stopped"
-cmp -n "$(stat -c %s "$work/capture.raw")" "$work/capture.raw" "$work/reference.raw" || fail "bytes differ from the reference"
+differs=$(cmp "$work/capture.raw" "$work/reference.raw" | sed -n 's/.* byte \([0-9]*\),.*/\1/p' || true)
+first=$(( (${differs:-1} - 1) / 16384 * 16384 ))
+[ "$first" -gt 0 ] && [ "$first" -lt "$(size "$work/reference.raw")" ] || fail "the first file was not skipped ($first bytes)"
+tail -c +$((first + 1)) "$work/capture.raw" >"$work/rest.raw"
+[ -s "$work/rest.raw" ] && [ "$(size "$work/rest.raw")" -lt "$(size "$work/second.raw")" ] || fail "the second file was not stopped"
+cmp -n "$(size "$work/rest.raw")" "$work/rest.raw" "$work/second.raw" || fail "bytes differ from the references"
 echo "passed"

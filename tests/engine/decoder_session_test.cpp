@@ -4,12 +4,18 @@
 // the lirva-play tests.
 #include <sys/stat.h>
 
+#include <FLAC/metadata.h>
+#include <FLAC/stream_encoder.h>
 #include <decoder_session.h>
+#include <now_playing.h>
 #include <play_stop.h>
+#include <track_tags.h>
 
 #include <algorithm>
 #include <atomic>
 #include <filesystem>
+#include <fstream>
+#include <functional>
 
 #include "engine_fixture.h"
 #include "hostile_flac.h"
@@ -138,5 +144,92 @@ TEST_F(DecoderSession, TrackLengthFromStreamInfo)
         shown.clear();
         flac_metadata_hdl(nullptr, &m, &file_info);
         EXPECT_EQ(shown, std::vector<int>{total_time}) << samples << " samples at " << rate;
+    }
+}
+
+namespace {
+
+// A short silent FLAC file with the given Vorbis comments ("NAME=value";
+// none: no comment block); `patch` may then damage the file's bytes.
+std::string write_tagged(const std::string& path, const std::vector<std::string>& comments,
+                         const std::function<void(std::string&)>& patch = nullptr)
+{
+    FLAC__StreamMetadata* block = FLAC__metadata_object_new(FLAC__METADATA_TYPE_VORBIS_COMMENT);
+    for (const std::string& c : comments) {
+        FLAC__StreamMetadata_VorbisComment_Entry e{static_cast<FLAC__uint32>(c.size()),
+                                                   reinterpret_cast<FLAC__byte*>(const_cast<char*>(c.data()))};
+        FLAC__metadata_object_vorbiscomment_append_comment(block, e, true);
+    }
+    FLAC__StreamEncoder* e = FLAC__stream_encoder_new();
+    FLAC__stream_encoder_set_channels(e, 2);
+    FLAC__stream_encoder_set_bits_per_sample(e, 16);
+    FLAC__stream_encoder_set_sample_rate(e, 44100);
+    if (!comments.empty())
+        FLAC__stream_encoder_set_metadata(e, &block, 1);
+    EXPECT_EQ(FLAC__stream_encoder_init_file(e, path.c_str(), nullptr, nullptr), FLAC__STREAM_ENCODER_INIT_STATUS_OK);
+    const std::vector<FLAC__int32> silence(2 * 4096);
+    FLAC__stream_encoder_process_interleaved(e, silence.data(), 4096);
+    FLAC__stream_encoder_finish(e);
+    FLAC__stream_encoder_delete(e);
+    FLAC__metadata_object_delete(block);
+    if (patch) {
+        std::string bytes = testsupport::readFile(path);
+        patch(bytes);
+        std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+    }
+    return path;
+}
+
+}  // namespace
+
+// The first track line: "artist – title" from the comments as UTF-8, cut
+// to 50 characters on a character's boundary, or the file's name without
+// ".flac" when there is nothing to show. Megabytes of comments are not
+// read, and a damaged block shows the name, not garbage.
+TEST_F(DecoderSession, TrackLineFromTheCommentsOrTheFileName)
+{
+    std::string kanji;
+    for (int i = 0; i < 60; ++i)
+        kanji += "\u6F22";
+    const auto bad_length = [](std::string& b) { b.replace(b.find("ARTIST=") - 4, 4, "\xff\xff\xff\x7f"); };
+    const std::vector<std::tuple<const char*, std::vector<std::string>, std::function<void(std::string&)>, std::string>>
+        cases = {
+            {"plain.flac", {"ARTIST=Nina Simone", "TITLE=Feeling Good"}, nullptr, "Nina Simone \u2013 Feeling Good"},
+            {"case.flac", {"title=Only A Title", "Artist="}, nullptr, "Only A Title"},
+            {"wide.flac", {"ARTIST=Bj\u00F6rk", "TITLE=J\u00F3ga \U0001F3B5"}, nullptr, "Bj\u00F6rk \u2013 J\u00F3ga \U0001F3B5"},
+            {"long.flac", {"TITLE=" + kanji}, nullptr, kanji.substr(0, 50 * 3)},
+            {"lines.flac", {"TITLE=two\nlines\t"}, nullptr, "two lines "},
+            {"No Comments.FLAC", {}, nullptr, "No Comments"},
+            {"huge.flac", {"ARTIST=Far", "TITLE=Too Much", "LYRICS=" + std::string(2 << 20, 'l')}, nullptr, "huge"},
+            {"corrupt.flac", {"ARTIST=Broken", "TITLE=Block"}, bad_length, "corrupt"},
+        };
+    FileInfo none{};
+    for (const auto& [name, comments, patch, shown] : cases) {
+        const std::string path = write_tagged(tree_ / name, comments, patch);
+        TrackTags tags;
+        read_track_tags(path.c_str(), tags);
+        describe_track(path.c_str(), tags, none, OutputFormat{});
+        EXPECT_EQ(now_playing.line1, shown) << name;
+    }
+}
+
+// The second line: the stream's rate, width and channels, then the
+// device's; only the device's when the stream stated none.
+TEST_F(DecoderSession, FormatLineShowsTheStreamAndWhatTheDeviceReceives)
+{
+    const TrackTags tags{};
+    const std::tuple<int, int, int, unsigned, unsigned, const char*> cases[] = {
+        {96000, 24, 6, 48000, 2, "96 kHz 24 bit 6 ch > 48 kHz 16 bit 2 ch"},
+        {44100, 16, 2, 44100, 2, "44.1 kHz 16 bit 2 ch > 44.1 kHz 16 bit 2 ch"},
+        {11025, 8, 1, 22050, 1, "11.025 kHz 8 bit 1 ch > 22.05 kHz 16 bit 1 ch"},
+        {0, 0, 0, 8000, 2, "8 kHz 16 bit 2 ch"},
+    };
+    for (const auto& [rate, bits, channels, device_rate, device_channels, shown] : cases) {
+        FileInfo stream{};
+        stream.sample_rate = rate, stream.bits_per_sample = bits, stream.channels = channels;
+        OutputFormat device;
+        device.rate = device_rate, device.channels = device_channels;
+        describe_track("/x.flac", tags, stream, device);
+        EXPECT_STREQ(now_playing.line3, shown);
     }
 }

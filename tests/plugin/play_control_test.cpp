@@ -7,12 +7,16 @@ namespace {
 
 constexpr size_t wholeTrackBytes = 1234800;  // "track one.flac" as 16-bit stereo
 
-// Where the play is when it is stopped, and in which file. The last two
-// files keep the play reading: 1 TB of zeros after the first frames (the
-// search for a frame ends by itself, soon), and 8 GB of metadata.
-enum Phase { settingUp, playing, blockedInWrite, inEndlessFile, inPaddedFile };
-const char* const phases[] = {"SettingUp", "Playing", "BlockedInTheDevice", "InAnEndlessFile", "InAPaddedFile"};
-const char* const files[] = {"picture.flac", "track one.flac", "track one.flac", "endless.flac", "padded.flac"};
+// Where the play is when it is stopped, and in which file. The endless and
+// padded files keep the play reading: 1 TB of zeros after the first frames
+// (the search for a frame ends by itself, soon), and 8 GB of metadata.
+// Between tracks, the run has played track one and reads such metadata of
+// the next one.
+enum Phase { settingUp, playing, blockedInWrite, inEndlessFile, inPaddedFile, paused, betweenTracks };
+const char* const phases[] = {"SettingUp",    "Playing", "BlockedInTheDevice", "InAnEndlessFile",
+                              "InAPaddedFile", "Paused",  "BetweenTracks"};
+const char* const files[] = {"picture.flac",   "track one.flac", "track one.flac", "endless.flac",
+                             "padded.flac",    "track one.flac", "track one.flac"};
 enum Stop { blueKey, anotherFile, leaving };
 const char* const stops[] = {"BlueKey", "AnotherFile", "Leaving"};
 
@@ -27,24 +31,33 @@ TEST_P(StopTest, EndsThePlayAtOnceAndLeavesNothing)
     const std::string file = music(files[phase]), source = corpus("subset-01-blocksize-4096.flac");
     const std::string why = phase == inEndlessFile ? make_sparse_after_header(file, source, 1LL << 40)
         : phase == inPaddedFile                    ? make_huge_padding(file, source, 512)
+        : phase == betweenTracks                   ? make_huge_padding(music("track two.flac"), source, 512)
                                                    : "";
     if (!why.empty())
         GTEST_SKIP() << why;
     held = phase == settingUp || phase == blockedInWrite;
-    paced = phase == playing;
+    paced = phase == playing || phase == paused;
     runWindow([&, phase = phase, stop = stop] {
         ASSERT_TRUE(walkTo(file)) << "the window never listed the file (a hang)";
         ASSERT_TRUE(testwait::until([&] {
             return phase == settingUp || (phase == blockedInWrite && deviceFull()) ||
-                (phase == playing && internals(*lb_TT).getText() == "00:07" && !deviceBytes().empty()) ||
-                (phase >= inEndlessFile && open_descriptors() >= fdsBefore + 2) ||  // the device and the file
-                (phase == inEndlessFile && execThread.load() == nullptr);  // its bounded search already over
+                ((phase == playing || phase == paused) && internals(*lb_TT).getText() == "00:07" &&
+                 !deviceBytes().empty()) ||
+                ((phase == inEndlessFile || phase == inPaddedFile) &&
+                 open_descriptors() >= fdsBefore + 2) ||                   // the device and the file
+                (phase == inEndlessFile && execThread.load() == nullptr) ||  // its bounded search already over
+                (phase == betweenTracks && deviceBytes().size() == wholeTrackBytes && !file_info.is_playing);
         })) << "the play never reached its phase (a hang)";
+        if (phase == paused) {
+            ASSERT_TRUE(press({eRCKey::yellow}));
+            ASSERT_TRUE(testwait::until([] { return internals(*lb_line3).getText().find("(paused)") != eString::npos; }))
+                << "the play never held";
+        }
         if (stop == blueKey) {
             ASSERT_TRUE(press({eRCKey::blue})) << "the blue key froze the window";
             EXPECT_EQ(execThread.load(), nullptr) << "the blue key returned with the play still going";
         } else if (stop == anotherFile) {
-            ASSERT_TRUE(choose("broken.flac")) << "selecting another file froze the window";
+            ASSERT_TRUE(choose("zz broken.flac")) << "selecting another file froze the window";
             EXPECT_TRUE(testwait::until([] { return execThread.load() == nullptr; })) << "a play hangs";
         }
         EXPECT_TRUE(stop == leaving || displayIdle());
@@ -54,7 +67,7 @@ TEST_P(StopTest, EndsThePlayAtOnceAndLeavesNothing)
     EXPECT_EQ(pauses.size(), stop == anotherFile ? 3u : 2u) << "a pause after each stop and each leave";
 }
 
-INSTANTIATE_TEST_SUITE_P(EveryPhase, StopTest, ::testing::Combine(::testing::Range(0, 5), ::testing::Range(0, 3)),
+INSTANTIATE_TEST_SUITE_P(EveryPhase, StopTest, ::testing::Combine(::testing::Range(0, 7), ::testing::Range(0, 3)),
                          [](const auto& info) {
                              return std::string(phases[std::get<0>(info.param)]) + "_" + stops[std::get<1>(info.param)];
                          });
@@ -104,6 +117,9 @@ TEST_F(PlayerTest, ChoosingAgainRestartsThePlayAndANameFullOfShellSyntaxRunsNoth
 {
     const std::string name = "-x ; touch ran1 $(touch ran2) `touch ran3` 'q' \"d\" > ran4 &.flac";
     std::filesystem::copy_file(corpus("subset-01-blocksize-4096.flac"), music(name));
+    // The run from it then ends at the broken file.
+    std::filesystem::remove(music("track one.flac"));
+    std::filesystem::remove(music("picture.flac"));
     const std::filesystem::path before = std::filesystem::current_path();
     std::filesystem::current_path(tree / "music");
     held = true;
@@ -129,6 +145,118 @@ TEST_F(PlayerTest, ChoosingAgainRestartsThePlayAndANameFullOfShellSyntaxRunsNoth
         EXPECT_FALSE(std::filesystem::exists(music(ran))) << ran;
 }
 
+// A folder of three files in mixed formats (16-bit stereo, 16-bit mono,
+// 8-bit stereo), in the browser's order, among names the browser does not
+// list as FLAC files or that sort elsewhere.
+class RunTest : public PlayerTest {
+protected:
+    void SetUp() override
+    {
+        PlayerTest::SetUp();
+        if (IsSkipped())
+            return;
+        tree.dir("album/aa folder.flac");
+        std::filesystem::copy_file(corpus("subset-01-blocksize-4096.flac"), tree / "album/Z.flac");
+        std::filesystem::copy_file(corpus("subset-60-mono-audio.flac"), tree / "album/b.FLAC");
+        std::filesystem::copy_file(corpus("subset-23-8-bit-per-sample.flac"), tree / "album/c.flac");
+        std::filesystem::create_symlink(tree / "album/Z.flac", tree / "album/a link.flac");
+        tree.file("album/notes.txt", "not a track");
+        for (const char* name : {"Z.flac", "b.FLAC", "c.flac"})
+            tracks.push_back(expectedBytes(tree / ("album/" + std::string(name))));
+    }
+    // The length of the longest start of `bytes` from `at` that `track`
+    // begins with, in whole frames of 4096 samples (every track's size).
+    static size_t framesMatching(const std::string& bytes, size_t at, const std::string& track)
+    {
+        size_t n = 0;
+        while (at + n < bytes.size() && n < track.size() && bytes[at + n] == track[n])
+            ++n;
+        return n == track.size() ? n : n / (4096 * 4) * (4096 * 4);
+    }
+    static bool lineShows(eLabel* label, const std::string& text)
+    {
+        return internals(*label).getText().find(text) != std::string::npos;
+    }
+
+    std::vector<std::string> tracks;  // as the device should receive them
+};
+
+// Selected, the first file plays, then the others in order: the device,
+// open once, receives exactly one decode after the other, with no sample
+// between them. The run ends idle.
+TEST_F(RunTest, PlaysTheFolderThroughInOrderWithoutAGap)
+{
+    runWindow([&] {
+        ASSERT_TRUE(walkTo(tree / "album/Z.flac")) << "the window never listed the file (a hang)";
+        ASSERT_TRUE(testwait::until([&] { return execThread.load() == nullptr && devicePlays >= 1; }))
+            << "the run never ended (a hang)";
+        EXPECT_TRUE(displayIdle());
+    });
+    EXPECT_EQ(deviceSessions(), 1) << "the device was set up again between tracks of one format";
+    EXPECT_TRUE(deviceBytes() == tracks[0] + tracks[1] + tracks[2]) << "not the three decodes, back to back";
+    expectNothingLeft();
+}
+
+// After a file of another rate the device, having played, is set up anew
+// (a second session) rather than changed in mid-stream.
+TEST_F(RunTest, ANeighbourOfAnotherRateGetsTheDeviceSetUpAnew)
+{
+    std::filesystem::copy_file(corpus("subset-45-no-total-number-of-samples-set.flac"), tree / "album/d 48 kHz.flac");
+    runWindow([&] {
+        ASSERT_TRUE(walkTo(tree / "album/c.flac")) << "the window never listed the file (a hang)";
+        ASSERT_TRUE(testwait::until([&] { return execThread.load() == nullptr && deviceDrained(); }))
+            << "the run never ended (a hang)";
+    });
+    EXPECT_EQ(deviceSessions(), 2);
+    const std::string bytes = deviceBytes();
+    EXPECT_TRUE(bytes.compare(0, tracks[2].size(), tracks[2]) == 0) << "not the first file's decode";
+    EXPECT_GT(bytes.size(), tracks[2].size()) << "the second file did not play";
+    expectNothingLeft();
+}
+
+// Yellow holds the play and yellow again goes on where it held; green
+// skips to the next file at once, also from the last one (the run ends).
+// Each track is a start of its decode, cut at a frame: nothing lost or
+// doubled at the pause or the skips.
+TEST_F(RunTest, PauseHoldsAndNextSkipsWithNothingLostOrDoubled)
+{
+    paced = true;
+    size_t heldAt = 0;
+    runWindow([&] {
+        ASSERT_TRUE(walkTo(tree / "album/Z.flac")) << "the window never listed the file (a hang)";
+        ASSERT_TRUE(testwait::until([&] { return lineShows(lb_line3, "44.1 kHz") && !deviceBytes().empty(); }));
+        EXPECT_TRUE(lineShows(lb_title, "Z")) << "no name for a file without comments";
+        ASSERT_TRUE(press({eRCKey::yellow}));
+        ASSERT_TRUE(testwait::until([&] { return lineShows(lb_line3, "(paused)"); })) << "yellow did not hold";
+        heldAt = deviceBytes().size();
+        ASSERT_TRUE(press({eRCKey::yellow}));
+        ASSERT_TRUE(testwait::until([&] { return !lineShows(lb_line3, "(paused)"); })) << "yellow did not resume";
+        for (const char* next : {"b", "c"}) {
+            ASSERT_TRUE(press({eRCKey::green}));
+            ASSERT_TRUE(testwait::until([&] { return lineShows(lb_title, next); })) << "green did not skip";
+            // Read beyond what the device held of the track before: the next one plays.
+            const size_t before = deviceBytes().size() + deviceCapacity();
+            ASSERT_TRUE(testwait::until([&] { return deviceBytes().size() > before; })) << "the next file never plays";
+        }
+        ASSERT_TRUE(press({eRCKey::green}));
+        ASSERT_TRUE(testwait::until([&] { return execThread.load() == nullptr && devicePlays >= 1; }))
+            << "green on the last file did not end the run";
+        EXPECT_TRUE(displayIdle());
+    });
+    const std::string bytes = deviceBytes();
+    size_t at = 0;
+    for (const std::string& track : tracks) {
+        const size_t played = framesMatching(bytes, at, track);
+        EXPECT_GT(played, 0u) << "a track missing at byte " << at;
+        EXPECT_LT(played, track.size()) << "a track not skipped at byte " << at;
+        EXPECT_TRUE(at > 0 || heldAt <= played) << "the pause came after the first track";
+        at += played;
+    }
+    EXPECT_EQ(at, bytes.size()) << "bytes lost, doubled or added";
+    EXPECT_EQ(deviceSessions(), 1);
+    expectNothingLeft();
+}
+
 // On a host whose kill returns before the thread has ended, another file
 // still waits for the old play to end (its session closed, the thread
 // forgotten) before the pause and the new play: two plays never share the
@@ -148,7 +276,7 @@ TEST_F(PlayerTest, AnotherFileWaitsForTheOldPlayWhenTheKillReturnsEarly)
         // Blocked in a write that the slow device ends only after a while.
         paced = true;
         held = false;
-        ASSERT_TRUE(choose("broken.flac"));
+        ASSERT_TRUE(choose("zz broken.flac"));
     });
     EXPECT_TRUE(oldEndedAtPause);
     expectNothingLeft();
@@ -160,7 +288,7 @@ TEST_F(PlayerTest, AnEndingThreadForgetsOnlyItself)
 {
     ExecThread current(music("track one.flac"));  // never started
     execThread = &current;
-    auto* late = new ExecThread(music("broken.flac"));
+    auto* late = new ExecThread(music("zz broken.flac"));
     late->finished.connect(SigC::slot(*dialog, &eLirvaDialog::execThreadFinished));
     late->start();
     ASSERT_TRUE(testwait::until([&] { return late->ended(); })) << "the play thread hangs";

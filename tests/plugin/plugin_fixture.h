@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <gmock/gmock.h>
 #include <poll.h>
+#include <sys/inotify.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -15,6 +16,8 @@
 #include <mutex>
 #include <optional>
 #include <thread>
+
+#include <FLAC/stream_decoder.h>
 
 #include "audio_device.h"
 #include "command.h"
@@ -56,10 +59,10 @@ protected:
         select(absolute);
     }
     std::string current() const { return dialog->currentDirectory(); }
-    // The time captions empty and the progress bar at 0.
+    // The time captions and the track lines empty, the progress bar at 0.
     static bool displayIdle()
     {
-        for (eLabel* label : {lb_TotalTime, lb_TT, lb_ElapsedTime, lb_ET})
+        for (eLabel* label : {lb_TotalTime, lb_TT, lb_ElapsedTime, lb_ET, lb_title, lb_line3})
             if (!internals(*label).getText().empty())
                 return false;
         return internals(*progress).getPerc() == 0;
@@ -72,7 +75,8 @@ protected:
 
 // A player over a folder "music" of corpus files: "track one.flac" (7 s,
 // 16-bit stereo 44100 Hz), "picture.flac" (a large picture before the audio)
-// and "broken.flac" (not FLAC at all). It plays into a FIFO that stands in
+// and "zz broken.flac" (not FLAC at all; the last of the folder, so a run
+// that starts there ends there). It plays into a FIFO that stands in
 // for the audio device, read by a thread that keeps every byte: held, it
 // reads nothing, so a play blocks in write() once the pipe is full, as on a
 // real device; paced, it reads a quarter as fast as 16-bit stereo at 44100 Hz
@@ -103,11 +107,15 @@ protected:
         tree.dir("music");
         std::filesystem::copy_file(corpus("subset-01-blocksize-4096.flac"), music("track one.flac"));
         std::filesystem::copy_file(corpus("subset-56-jpg-picture.flac"), music("picture.flac"));
-        tree.file("music/broken.flac", "not a FLAC stream");
+        tree.file("music/zz broken.flac", "not a FLAC stream");
         // Open for reading from the start, so that a play can open it at once.
         ASSERT_EQ(mkfifo(devicePath.c_str(), 0600), 0);
         ASSERT_GE(deviceFd_ = open(devicePath.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC), 0);
         audio_device_path = devicePath.c_str();
+        ASSERT_GE(closes_ = inotify_init1(IN_NONBLOCK | IN_CLOEXEC), 0);
+        // Opens too: the kernel merges a close with the one before it
+        // unless another event lies between them.
+        ASSERT_GE(inotify_add_watch(closes_, devicePath.c_str(), IN_OPEN | IN_CLOSE_WRITE), 0);
         reader_ = std::thread([this] { readDevice(); });
         fdsBefore = open_descriptors();
     }
@@ -118,6 +126,7 @@ protected:
         if (reader_.joinable())
             reader_.join();
         close(deviceFd_);
+        close(closes_);
         audio_device_path = "/dev/dsp";
         gui_pause = sleep;
         onPause = nullptr;
@@ -126,10 +135,43 @@ protected:
 
     std::string music(const std::string& name) const { return tree / ("music/" + name); }
     static std::string corpus(const std::string& name) { return std::string(LIRVA_CORPUS_DIR) + "/" + name; }
+    // The bytes the device should receive for `path`: libFLAC's decode as
+    // 16-bit big-endian stereo, narrower samples widened, mono on both
+    // channels (what the chain makes exactly of such streams).
+    static std::string expectedBytes(const std::string& path)
+    {
+        std::string out;
+        const auto write = [](const FLAC__StreamDecoder*, const FLAC__Frame* frame, const FLAC__int32* const buffer[],
+                              void* data) {
+            const unsigned shift = 16 - frame->header.bits_per_sample, channels = frame->header.channels;
+            for (unsigned i = 0; i < frame->header.blocksize; ++i)
+                for (unsigned c = 0; c < 2; ++c) {
+                    const auto v = static_cast<uint16_t>(buffer[channels == 1 ? 0 : c][i] * (1 << shift));
+                    static_cast<std::string*>(data)->append({static_cast<char>(v >> 8), static_cast<char>(v & 0xff)});
+                }
+            return FLAC__STREAM_DECODER_WRITE_STATUS_CONTINUE;
+        };
+        const auto error = [](const FLAC__StreamDecoder*, FLAC__StreamDecoderErrorStatus, void*) {};
+        FLAC__StreamDecoder* d = FLAC__stream_decoder_new();
+        EXPECT_EQ(FLAC__stream_decoder_init_file(d, path.c_str(), write, nullptr, error, &out),
+                  FLAC__STREAM_DECODER_INIT_STATUS_OK);
+        EXPECT_TRUE(FLAC__stream_decoder_process_until_end_of_stream(d));
+        FLAC__stream_decoder_delete(d);
+        return out;
+    }
     std::string deviceBytes() const
     {
         std::lock_guard<std::mutex> lock(deviceMutex_);
         return bytes_;
+    }
+    // The device's sessions so far: each play's open for writing, closed.
+    int deviceSessions()
+    {
+        alignas(inotify_event) char events[4096];
+        for (ssize_t n; (n = ::read(closes_, events, sizeof events)) > 0;)
+            for (char* at = events; at < events + n; at += sizeof(inotify_event) + reinterpret_cast<inotify_event*>(at)->len)
+                sessions_ += (reinterpret_cast<inotify_event*>(at)->mask & IN_CLOSE_WRITE) != 0;
+        return sessions_;
     }
     bool deviceFull() const
     {
@@ -137,6 +179,19 @@ protected:
         int queued = 0;
         const int capacity = fcntl(deviceFd_, F_GETPIPE_SZ);
         return capacity > 0 && ioctl(deviceFd_, FIONREAD, &queued) == 0 && queued >= capacity;
+    }
+    // Everything written to the device so far has been read.
+    bool deviceDrained() const
+    {
+        std::lock_guard<std::mutex> lock(deviceMutex_);
+        int queued = 0;
+        return ioctl(deviceFd_, FIONREAD, &queued) == 0 && queued == 0;
+    }
+    // The most the device holds that its reader has not read yet.
+    size_t deviceCapacity() const
+    {
+        std::lock_guard<std::mutex> lock(deviceMutex_);
+        return static_cast<size_t>(std::max(0, fcntl(deviceFd_, F_GETPIPE_SZ)));
     }
     // The play is over and nothing of it is left: no thread, no session, no
     // descriptor beyond those open before the test (the device's reader may
@@ -213,9 +268,11 @@ private:
                 std::this_thread::sleep_for(std::chrono::milliseconds(1));
                 continue;
             }
-            const ssize_t n = ::read(deviceFd_, buffer, paced ? 441 : sizeof buffer);
             std::this_thread::sleep_for(std::chrono::milliseconds(paced ? 10 : 0));
+            // Read and kept under the lock: what the pipe no longer holds
+            // is in bytes_ (deviceDrained()).
             std::lock_guard<std::mutex> lock(deviceMutex_);
+            const ssize_t n = ::read(deviceFd_, buffer, paced ? 441 : sizeof buffer);
             if (n > 0) {
                 bytes_.append(buffer, static_cast<size_t>(n));
             } else if (n == 0) {
@@ -231,6 +288,8 @@ private:
 
     mutable std::mutex deviceMutex_;
     int deviceFd_ = -1;
+    int closes_ = -1;  // inotify: the device closed after writing
+    int sessions_ = 0;
     std::string bytes_;
     std::atomic<bool> quit_{false};
     std::thread reader_;

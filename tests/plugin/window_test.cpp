@@ -17,13 +17,23 @@ TEST_F(WindowTest, EachNewWindowOpensAtRootWithItsTitleKeysAndItsOwnIdleStatus)
     EXPECT_EQ(execThread.load(), nullptr);
     EXPECT_EQ(text(&second), "Lirva 0.0.2");
     EXPECT_EQ(second.currentDirectory(), "/");
-    std::vector<std::string> keys;  // caption, key, pixmap
+    std::vector<std::string> keys;  // caption, key, pixmap, and place in the client area
+    const eRect client = internals(second).getAbsoluteRect();
+    const int x0 = client.left() + internals(second).getClientRect().left();
+    int rowEnd = 0;  // the buttons' row: in order, apart, within the client width
     for (eWidget* child : internals(second).getChildren())
-        if (!internals(*child).getShortcut().empty())
+        if (!internals(*child).getShortcut().empty()) {
+            const eRect r = internals(*child).getAbsoluteRect();
             keys.push_back(text(child) + " " + internals(*child).getShortcut() + " " +
-                           internals(*child).getShortcutPixmap());
-    EXPECT_THAT(keys, testing::ElementsAre("Root red red", "Stop blue blue"));
-    for (eWidget* status : std::initializer_list<eWidget*>{lb_TotalTime, lb_TT, lb_ElapsedTime, lb_ET, progress})
+                           internals(*child).getShortcutPixmap() + " x " + std::to_string(r.left() - x0));
+            EXPECT_LE(rowEnd, r.left() - x0) << text(child) << " overlaps the button before it";
+            rowEnd = r.right() - x0;
+        }
+    EXPECT_THAT(keys, testing::ElementsAre("Root red red x 10", "Stop blue blue x 150", "Next green green x 270",
+                                           "Pause yellow yellow x 380"));
+    EXPECT_LE(rowEnd, 510);
+    for (eWidget* status :
+         std::initializer_list<eWidget*>{lb_TotalTime, lb_TT, lb_ElapsedTime, lb_ET, lb_title, lb_line3, progress})
         EXPECT_EQ(internals(*status).getTopLevel(), &second);
     EXPECT_TRUE(displayIdle());
 

@@ -12,13 +12,14 @@ StatusWindow::StatusWindow() : window_(1)
     lb_TT = new eLabel(&window_);
     lb_ElapsedTime = new eLabel(&window_);
     lb_ET = new eLabel(&window_);
+    lb_title = new eLabel(&window_);
     lb_line3 = new eLabel(&window_);
     progress = new eProgress(&window_);
 }
 
 StatusWindow::~StatusWindow()
 {
-    lb_TotalTime = lb_TT = lb_ElapsedTime = lb_ET = lb_line3 = nullptr;
+    lb_TotalTime = lb_TT = lb_ElapsedTime = lb_ET = lb_title = lb_line3 = nullptr;
     progress = nullptr;
 }
 
