@@ -53,6 +53,23 @@ MixScale mix_scale(int bits)
     return {static_cast<unsigned>(pre), used <= 16 ? mix_fraction_bits : 31 - used};
 }
 
+// One output row: the sum of `terms` inputs by their gains, into every
+// `outs`-th value of `out`. `fixed_terms` is the count when the compiler
+// may know it (0 when not), so the usual layouts' sums run in registers
+// without a loop of their own.
+template <unsigned fixed_terms, bool shifted>
+void mix_row(const int32_t* const inputs[], const uint32_t gains[], unsigned terms, unsigned pre_shift, size_t count,
+             unsigned outs, int32_t* out)
+{
+    const unsigned n = fixed_terms != 0 ? fixed_terms : terms;
+    for (size_t i = 0; i < count; ++i) {
+        uint32_t acc = 0;
+        for (unsigned t = 0; t < n; ++t)
+            acc += gains[t] * static_cast<uint32_t>(shifted ? inputs[t][i] >> pre_shift : inputs[t][i]);
+        out[i * outs] = static_cast<int32_t>(acc);
+    }
+}
+
 // Each output row over its non-zero gains only. A row's gains sum to at
 // most 1.0, so the sum fits for samples within their width; a damaged
 // stream's wider values wrap (unsigned arithmetic) rather than overflow.
@@ -72,12 +89,13 @@ void mix_rows(const ChannelMix& mix, const int32_t* const planes[], size_t first
                 gains[terms++] = static_cast<uint32_t>(mix.gain[o][c] >> (mix_fraction_bits - scale.fraction));
             }
         }
-        for (size_t i = 0; i < count; ++i) {
-            uint32_t acc = 0;
-            for (unsigned t = 0; t < terms; ++t)
-                acc += gains[t] * static_cast<uint32_t>(inputs[t][i] >> scale.pre_shift);
-            out[i * outs + o] = static_cast<int32_t>(acc);
-        }
+        const unsigned shift = scale.pre_shift;
+        auto row = shift != 0 ? mix_row<0, true>
+            : terms == 2      ? mix_row<2, false>
+            : terms == 3      ? mix_row<3, false>
+            : terms == 4      ? mix_row<4, false>
+                              : mix_row<0, false>;
+        row(inputs, gains, terms, shift, count, outs, out + o);
     }
 }
 

@@ -74,19 +74,21 @@ bool OutputChain::reserve(size_t frames)
     return true;
 }
 
-// Keeps the rate step for the stream's rate: a new rate lets out the old
-// filter's last samples and starts a fresh one. False when the stream's
-// samples cannot be played at this rate.
-bool OutputChain::set_rate(uint32_t rate)
+// Keeps the rate step for the stream's rate and `carried` channels (the
+// integer step carries a mono stream as mono, also to a stereo device): a
+// change lets out the old filter's last samples and starts a fresh one.
+// False when the stream's samples cannot be played at this rate.
+bool OutputChain::set_rate(uint32_t rate, unsigned carried)
 {
     if (rate == 0)
         rate = device_.rate;
-    if (rate == stream_rate_)
+    if (rate == stream_rate_ && carried == carried_)
         return rate_usable_;
     let_out_filter();
     stream_rate_ = rate;
+    carried_ = carried;
     rate_usable_ = uint64_t{rate} * max_upsampling >= device_.rate &&
-        (rate == device_.rate || integer_.start(device_.channels, rate, device_.rate) ||
+        (rate == device_.rate || integer_.start(carried, rate, device_.rate) ||
          resampler_.start(device_.channels, rate, device_.rate));
     if (rate_usable_)
         rate_usable_ = reserve_for(largest_frame_);
@@ -100,11 +102,24 @@ void OutputChain::emit(size_t frames)
     out_bytes_ += frames * frame_bytes();
 }
 
+void OutputChain::emit_reduced(const int32_t* values, size_t frames, int width, unsigned channels)
+{
+    reduce_to_pcm16(values, frames * channels, width, dither_, device_.big_endian, out_.get() + out_bytes_,
+                    device_.channels / channels);
+    out_bytes_ += frames * frame_bytes();
+}
+
 size_t OutputChain::convert(const int32_t* const planes[], unsigned channels, size_t first, size_t count, int bits,
                             uint32_t rate)
 {
     out_bytes_ = 0;
-    dropped_ = !device_.playable || channels == 0 || channels > max_stream_channels || !set_rate(rate);
+    dropped_ = !device_.playable || channels == 0 || channels > max_stream_channels;
+    if (!dropped_) {
+        if (mix_.in_channels != channels || mix_.out_channels != device_.channels)
+            mix_ = channel_mix_for(channels, device_.channels);
+        // A mono stream is mono through the rate step: half the work.
+        dropped_ = !set_rate(rate, mix_.copy && channels == 1 ? 1 : device_.channels);
+    }
     if (dropped_)
         return count;  // nothing can be played: the samples are dropped
     if (count > largest_frame_ && count <= max_frame) {
@@ -113,8 +128,6 @@ size_t OutputChain::convert(const int32_t* const planes[], unsigned channels, si
         if (!reserve_for(count))
             return count;
     }
-    if (mix_.in_channels != channels || mix_.out_channels != device_.channels)
-        mix_ = channel_mix_for(channels, device_.channels);
     const int width = mixed_width(mix_, bits);
     const unsigned outs = device_.channels;
 
@@ -131,18 +144,21 @@ size_t OutputChain::convert(const int32_t* const planes[], unsigned channels, si
         const size_t n = count - done < block ? count - done : block;
         if (output_frames(n) > room())
             break;
-        mix_channels(mix_, planes, first + done, n, bits, mixed_);
         if (integer_.active()) {
-            widen_to_rate_width(mixed_, n * outs, width);
-            const size_t m = integer_.process(mixed_, n, rated_);
-            reduce_to_16(rated_, m * outs, rate_sample_width, dither_, out_samples());
-            emit(m);
+            if (mix_.copy) {
+                widen_planes_to_rate_width(planes, channels, carried_, first + done, n, width, mixed_);
+            } else {
+                mix_channels(mix_, planes, first + done, n, bits, mixed_);
+                widen_to_rate_width(mixed_, n * outs, width);
+            }
+            emit_reduced(rated_, integer_.process(mixed_, n, rated_), rate_sample_width, carried_);
         } else if (resampler_.active()) {
+            mix_channels(mix_, planes, first + done, n, bits, mixed_);
             reduce_to_16(mixed_, n * outs, width, dither_, narrowed_);
             emit(resampler_.process(narrowed_, n, out_samples(), room()));
         } else {
-            reduce_to_16(mixed_, n * outs, width, dither_, out_samples());
-            emit(n);
+            mix_channels(mix_, planes, first + done, n, bits, mixed_);
+            emit_reduced(mixed_, n, width, outs);
         }
         done += n;
     }
@@ -153,9 +169,7 @@ size_t OutputChain::convert(const int32_t* const planes[], unsigned channels, si
 void OutputChain::let_out_filter()
 {
     if (integer_.active() && out_) {
-        const size_t m = integer_.drain(rated_);
-        reduce_to_16(rated_, m * device_.channels, rate_sample_width, dither_, out_samples());
-        emit(m);
+        emit_reduced(rated_, integer_.drain(rated_), rate_sample_width, carried_);
     }
     if (resampler_.active() && out_)
         emit(resampler_.drain(out_samples(), room()));

@@ -53,7 +53,7 @@ public:
 private:
     static constexpr size_t block = 512;
 
-    bool set_rate(uint32_t rate);
+    bool set_rate(uint32_t rate, unsigned carried);
     bool converts_rate() const { return integer_.active() || resampler_.active(); }
     size_t output_frames(size_t in_frames) const;
     void let_out_filter();
@@ -62,7 +62,11 @@ private:
     size_t room() const { return out_frames_ - out_bytes_ / frame_bytes(); }
     size_t frame_bytes() const { return 2 * size_t{device_.channels}; }
     int16_t* out_samples() { return reinterpret_cast<int16_t*>(out_.get() + out_bytes_); }
+    // Appends the 16-bit samples at out_samples() as the device's bytes.
     void emit(size_t frames);
+    // Appends `frames` frames of `channels` values (the device's, or one
+    // for both of its channels), `width` bits wide, as 16-bit bytes.
+    void emit_reduced(const int32_t* values, size_t frames, int width, unsigned channels);
 
     OutputFormat device_;
     DitherSource dither_;
@@ -70,6 +74,7 @@ private:
     IntegerResampler integer_;
     RateConverter resampler_;
     uint32_t stream_rate_ = 0;
+    unsigned carried_ = 0;  // channels through the integer rate step
     size_t largest_frame_ = 0;
     bool rate_usable_ = false;
     bool dropped_ = false;

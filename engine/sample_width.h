@@ -32,10 +32,25 @@ constexpr uint32_t dither_seed_per_play = 0x4C697276u;
 // 16 bits. `in` and `out` do not overlap.
 void reduce_to_16(const int32_t* in, size_t count, int width, DitherSource& dither, int16_t* out);
 
+// reduce_to_16 and the byte-order step (store_pcm16) in one pass: the same
+// 16-bit samples, as the device's bytes, most significant first
+// (big_endian) or last, without a pass over an array between them. With
+// `copies` 2, each sample goes out twice side by side (a mono stream on a
+// stereo device, dithered once: it stays mono), count x 4 bytes.
+void reduce_to_pcm16(const int32_t* in, size_t count, int width, DitherSource& dither, bool big_endian, uint8_t* out,
+                     unsigned copies = 1);
+
 // Brings `count` values of `width` bits (1 to 32) in place to the rate
 // converters' 30 bits (fixed_point.h): narrower ones clipped to their width
 // (a damaged stream may hand over more) and shifted up, wider ones rounded
 // down.
 void widen_to_rate_width(int32_t* values, size_t count, int width);
+
+// A copying channel step (mono or stereo to as many channels, mono doubled
+// to stereo; planes[c][i] is sample i of channel c) and widen_to_rate_width
+// in one pass: `count` inter-channel samples from `first` to
+// count x out_channels interleaved values at `out`.
+void widen_planes_to_rate_width(const int32_t* const planes[], unsigned in_channels, unsigned out_channels,
+                                size_t first, size_t count, int width, int32_t* out);
 
 #endif

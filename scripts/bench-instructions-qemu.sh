@@ -38,7 +38,7 @@ count() {
         /^IN:/ { inblock = 1; start = ""; n = 0; fn = $2; next }
         inblock && /^0x[0-9a-f]+:/ { if (start == "") start = substr($1, 1, length($1) - 1); n++; next }
         inblock && /^$/ {
-            if (start != "") { sub(/^0x0*/, "", start); size[start] = n; own[start] = fn ~ /(OutputChain|Halfband|Polyphase|IntegerResampler|FrameBuffer|mix_|reduce_to_16|widen_to_rate|store_pcm16|interleave)/ }
+            if (start != "") { sub(/^0x0*/, "", start); size[start] = n; own[start] = fn ~ /(OutputChain|Halfband|Polyphase|IntegerResampler|FrameBuffer|mix_|reduce_to_16|reduce_to_pcm16|dither_down|widen_to_rate|widen_planes|store_pcm16|interleave)/ }
             inblock = 0; next
         }
         # An execution: "Trace N: host [.../guest pc/...]".

@@ -6,6 +6,8 @@
 
 #include <integer_resampler.h>
 #include <output_chain.h>
+#include <pcm16_bytes.h>
+#include <sample_width.h>
 
 #include <algorithm>
 #include <cmath>
@@ -108,6 +110,68 @@ TEST(OutputChain, EveryChannelCountAndWidthReachesEachDeviceFormat)
                     dithered += got != std::floor(exact + 0.5);
                 }
                 EXPECT_TRUE(bits <= 16 || channels > 2 || dithered > 0) << "no dither";
+            }
+        }
+    }
+}
+
+// The one-pass kernels give what the steps they join give one after the
+// other, for every width, both byte orders and mono (also doubled to
+// stereo) or stereo, in lengths
+// that leave every loop tail, and from values past their width (a damaged
+// stream's) too, which clip rather than wrap.
+TEST(OutputChain, OnePassKernelsMatchTheStepsTheyJoin)
+{
+    for (size_t count : {1u, 3u, 7u, 509u}) {
+        for (int width : {8, 15, 16, 17, 24, 30, 31, 32}) {
+            SCOPED_TRACE(std::to_string(count) + " values of " + std::to_string(width) + " bits");
+            std::vector<int32_t> left(count), right(count);
+            for (size_t i = 0; i < count; ++i) {
+                left[i] = static_cast<int32_t>(i * 2654435761u) >> (32 - std::min(width + 1, 32));
+                right[i] = static_cast<int32_t>(~(i * 40503u * 2654435761u)) >> (32 - width);
+            }
+            const int32_t* planes[] = {left.data(), right.data()};
+            for (unsigned ins : {1u, 2u}) {
+                for (unsigned outs = ins; outs <= 2; ++outs) {
+                    std::vector<int32_t> steps(count * outs), joined(count * outs + 1, 0x5A5A5A5A);
+                    mix_channels(channel_mix_for(ins, outs), planes, 0, count, width, steps.data());
+                    widen_planes_to_rate_width(planes, ins, outs, 0, count, width, joined.data());
+                    ASSERT_EQ(joined.back(), 0x5A5A5A5A) << "written past the end";
+                    const std::vector<int32_t> mixed = steps;
+                    widen_to_rate_width(steps.data(), steps.size(), width);
+                    joined.pop_back();
+                    ASSERT_EQ(joined, steps) << ins << " to " << outs << " channels at the rate step's width";
+
+                    for (bool big_endian : {false, true}) {
+                        DitherSource a, b;
+                        std::vector<int16_t> samples(mixed.size());
+                        std::string separate(2 * mixed.size(), '\0'), one_pass(2 * mixed.size() + 1, '\x77');
+                        reduce_to_16(mixed.data(), mixed.size(), width, a, samples.data());
+                        store_pcm16(samples.data(), samples.size(), big_endian,
+                                    reinterpret_cast<uint8_t*>(&separate[0]));
+                        reduce_to_pcm16(mixed.data(), mixed.size(), width, b, big_endian,
+                                        reinterpret_cast<uint8_t*>(&one_pass[0]));
+                        ASSERT_EQ(one_pass.back(), '\x77') << "written past the end";
+                        one_pass.pop_back();
+                        ASSERT_EQ(one_pass, separate) << (big_endian ? "big" : "little") << "-endian bytes";
+                        ASSERT_EQ(a.next(), b.next()) << "the dither's draws differ";
+                        if (outs == 1) {  // mono on a stereo device: each sample on both sides
+                            DitherSource c;
+                            std::string twice(4 * mixed.size() + 1, '\x77');
+                            reduce_to_pcm16(mixed.data(), mixed.size(), width, c, big_endian,
+                                            reinterpret_cast<uint8_t*>(&twice[0]), 2);
+                            ASSERT_EQ(twice.back(), '\x77') << "written past the end";
+                            for (size_t i = 0; i < mixed.size(); ++i)
+                                ASSERT_TRUE(twice.compare(4 * i, 2, separate, 2 * i, 2) == 0 &&
+                                            twice.compare(4 * i + 2, 2, separate, 2 * i, 2) == 0)
+                                    << "sample " << i << " doubled";
+                        }
+                        for (size_t i = 0; i < mixed.size() && width > 16; ++i) {
+                            const double exact = std::clamp(std::ldexp(mixed[i], 16 - width), -32768.0, 32767.0);
+                            ASSERT_LE(std::fabs(samples[i] - exact), 1.5) << "value " << mixed[i] << " wraps";
+                        }
+                    }
+                }
             }
         }
     }
