@@ -404,9 +404,10 @@ TEST(InterruptedDevice, RetriesWithoutSpinningAndStopsAtOnce)
     const std::string program = "LD_PRELOAD=" + shellQuoted(LIRVA_DSP_SIM) + " " + shellQuoted(LIRVA_PLAY);
     const testsupport::CommandResult r = testsupport::run(
         "env LIRVA_DSP_SPEED=0 LIRVA_DSP_FAIL=eintr LIRVA_DSP_LOG=" + shellQuoted(log) +
-        " ASAN_OPTIONS=verify_asan_link_order=0 timeout 60 " +
+        " ASAN_OPTIONS=verify_asan_link_order=0 timeout -k 10 60 " +
         (emulator.empty() ? "env " + program : emulator + " -E " + program) + " " + shellQuoted(long_corpus_file) +
-        " & until grep -q 'write fails' " + shellQuoted(log) + " 2>/dev/null; do sleep 0.05; done; kill -INT $!; wait $!");
+        " & until grep -q 'write fails' " + shellQuoted(log) + " 2>/dev/null || ! kill -0 $! 2>/dev/null; do sleep 0.05; done;"
+        " kill -INT $!; wait $!");
     EXPECT_EQ(r.exitCode, 0) << "not stopped by Ctrl-C:\n" << r.output;
     std::smatch writes;
     const std::string device_log = testsupport::readFile(log);
