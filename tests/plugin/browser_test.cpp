@@ -82,7 +82,9 @@ TEST_F(BrowserTest, EntriesLeadWhereTheirNamesSay)
             EXPECT_THAT(entries(), testing::AllOf(testing::Contains("/tmp"), testing::Not(testing::Contains("//"))));
         }
     }
-    EXPECT_EQ(ExecThread::count(), 1) << "selecting \"..intro.flac\" starts its play thread";
+    // The file entries played (how many of their threads are reclaimed by
+    // now depends on how fast they ended).
+    EXPECT_GE(ExecThread::count(), 1) << "selecting a file entry starts no play thread";
 }
 
 // Going up from a folder whose parents have gone ("a" is a file now) lands
