@@ -34,6 +34,12 @@ else
   prefix=$("$top/scripts/foreign-root.sh" "$arch")
 fi
 extra=(-D"$libs=$prefix")
+# A kernel built without 32-bit support cannot run the i386 programs: the
+# tests then run them under qemu-i386, as the other CPUs' are.
+if [ "$arch" = i386 ] && ! "$prefix/lib/ld-linux.so.2" --help >/dev/null 2>&1; then
+  "$top/scripts/setup.sh" qemu-user
+  extra+=(-DCMAKE_CROSSCOMPILING_EMULATOR=qemu-i386)
+fi
 # The link flags and pkg-config results are cached at the first configure:
 # a new library prefix or root needs a fresh one.
 grep -qxF "$libs:PATH=$prefix" "$dir/CMakeCache.txt" 2>/dev/null || extra+=(--fresh)
