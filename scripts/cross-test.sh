@@ -4,7 +4,8 @@
 # test on a PC; these builds make it fail.
 #   s390x  big-endian (64-bit): tests run under qemu-s390x   -> build-s390x/
 #          (and so do the programs they start: simhost, lirva-play)
-#   i386   32-bit little-endian: tests run natively          -> build-i386/
+#   i386   32-bit little-endian: tests run natively, or under   -> build-i386/
+#          qemu-i386 where the kernel cannot run 32-bit programs
 #   powerpc 32-bit big-endian, the box's kind of CPU: tests   -> build-powerpc/
 #          run under qemu-ppc (and so do simhost and lirva-play); Debian
 #          has no PowerPC packages, so scripts/powerpc-libs.sh builds the
