@@ -48,6 +48,7 @@ inclusive() {
 }
 
 printf "%-16s %-6s %11s %11s %11s %8s\n" class device "total Mi/s" "chain Mi/s" "decode Mi/s" "chain %"
+# Each stream class of scripts/bench-classes.txt: name, rate, bits, channels.
 while read -r name rate bits channels; do
     f="$work/$rate-$bits-$channels.flac"
     "$gen" "$seconds" "$rate" "$bits" "$channels" |
@@ -73,11 +74,4 @@ while read -r name rate bits channels; do
         awk -v n="$name" -v b="$device" -v t="$total" -v c="$chain" -v d="$decode" -v s="$seconds" \
             'BEGIN { printf "%-16s %-6s %11.1f %11.1f %11.1f %7.1f%%\n", n, b, t / s / 1e6, c / s / 1e6, d / s / 1e6, 100 * c / t }'
     done
-done <<'CLASSES'
-16/44.1_stereo 44100 16 2
-16/44.1_mono 44100 16 1
-16/48_stereo 48000 16 2
-24/96_stereo 96000 24 2
-24/192_stereo 192000 24 2
-24/96_5.1 96000 24 6
-CLASSES
+done <"$top/scripts/bench-classes.txt"
