@@ -25,9 +25,12 @@ struct PlayClock {
             samples = rate == 0 ? 0 : static_cast<uint32_t>(uint64_t{samples} * frame_rate / rate);
             rate = frame_rate;
         }
-        const uint64_t sum = uint64_t{samples} + count;
+        // A frame's rate has 20 bits and its block 16: the sum fits in 32
+        // bits, so each frame costs a 32-bit division, not a 64-bit one
+        // (a library call on the box's CPU).
+        const uint32_t sum = samples + count;
         seconds += sum / rate;
-        samples = static_cast<uint32_t>(sum % rate);
+        samples = sum % rate;
     }
 
     // The position in seconds, as the record's float carries it.
