@@ -17,11 +17,15 @@
 #             LIRVA_BOX_CROSS the prefix of a compiler whose libgcc has no
 #             FPU code (default powerpc-linux-gnu-, Debian's, which
 #             compiles for the box but cannot link without an FPU).
+#   box-i386  the box's libFLAC, as box builds it less the PowerPC-only
+#             -mcpu=405 -msoft-float, for 32-bit x86 against the root of
+#             scripts/foreign-root.sh i386: the instruction counts of
+#             scripts/bench-instructions-qemu.sh --flac=box. libFLAC only.
 #
 # A prefix is built once and kept under $LIRVA_CACHE (default ~/.cache/lirva),
 # named by a key of the sources' versions, the compiler, the flags and this
 # script; a change of any of them builds a new one.
-# Usage: scripts/powerpc-libs.sh emulated|box
+# Usage: scripts/powerpc-libs.sh emulated|box|box-i386
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
 flavour=${1:-}
@@ -39,7 +43,10 @@ case "$flavour" in
             debian_sources=(libogg flac speexdsp ncurses); with_tests=1 ;;
   box)      cflags="-O2 -funwind-tables -mcpu=405 -msoft-float"; cross=${LIRVA_BOX_CROSS:-$cross}
             debian_sources=(flac speexdsp); with_tests=0 ;;
-  *) echo "usage: $0 emulated|box" >&2; exit 2 ;;
+  box-i386) cflags="-O2 -funwind-tables"; triplet=i686-linux-gnu; cross=$triplet-
+            sysroot=$("$top/scripts/foreign-root.sh" i386)
+            debian_sources=(flac); with_tests=0 ;;
+  *) echo "usage: $0 emulated|box|box-i386" >&2; exit 2 ;;
 esac
 [ -z "$sysroot" ] || cflags+=" --sysroot=$sysroot"
 sigc_tarball=$top/../shared/third-party/libsigc++-3.4.0.tar.xz
@@ -134,15 +141,17 @@ autoconf_build flac "${src[flac]}" --disable-rpath --disable-programs --disable-
 make_in flac/src/libFLAC install
 make_in flac/include install
 
-# Fixed point and no float entry points, as scripts/softfloat-check.sh
-# proves the library: the box has no FPU.
-autoconf_build speexdsp "${src[speexdsp]}" "${speexdsp_box_options[@]}"
-make_in speexdsp/libspeexdsp install
-make_in speexdsp/include install
-make_in speexdsp install-pkgconfigDATA
+if [ "$flavour" != box-i386 ]; then
+  # Fixed point and no float entry points, as scripts/softfloat-check.sh
+  # proves the library: the box has no FPU.
+  autoconf_build speexdsp "${src[speexdsp]}" "${speexdsp_box_options[@]}"
+  make_in speexdsp/libspeexdsp install
+  make_in speexdsp/include install
+  make_in speexdsp install-pkgconfigDATA
 
-tar -xJf "$sigc_tarball" -C "$work"
-cmake_build libsigc++ "$work/libsigc++-3.4.0" sigc-3.0
+  tar -xJf "$sigc_tarball" -C "$work"
+  cmake_build libsigc++ "$work/libsigc++-3.4.0" sigc-3.0
+fi
 
 if [ "$with_tests" -eq 1 ]; then
   # The libraries only, with wide characters; the terminal descriptions are
