@@ -4,18 +4,18 @@
 
 namespace {
 
-const int32_t halfband_wide_taps[] = {
+const int32_t halfband_wide_taps[halfband_wide_half_taps] = {
     669597462, -188875631, 80319071, -33240180, 11659188, -3005129,
     400015,
 };
 
-const int32_t halfband_96k_taps[] = {
+const int32_t halfband_96k_taps[halfband_96k_half_taps] = {
     681005327, -220275719, 124407986, -81086134, 55725901, -38951392,
     27166600, -18670874, 12520894, -8117747, 5036845, -2952951,
     1606274, -787018, 327942, -99836,
 };
 
-const int32_t halfband_88k_taps[] = {
+const int32_t halfband_88k_taps[halfband_88k_half_taps] = {
     682764787, -225463524, 132759866, -92185674, 69037857, -53863224,
     43033923, -34862302, 28458086, -23307281, 19091700, -15602695,
     12696387, -10268905, 8241995, -6554351, 5156222, -4006010,
@@ -23,7 +23,7 @@ const int32_t halfband_88k_taps[] = {
     390152, -243667, 142107, -74783, 32785,
 };
 
-const int32_t polyphase_48k_to_44k_taps[] = {
+const int32_t polyphase_48k_to_44k_taps[147 * polyphase_48k_to_44k_phase_taps] = {
     36737, -72240, 116900, -161053, 186751, -167145,
     67689, 150309, -523543, 1078167, -1819567, 2721664,
     -3717405, 4692336, -5483117, 5882476, -5651460, 4538861,
@@ -1594,7 +1594,7 @@ const int32_t polyphase_48k_to_44k_taps[] = {
     -157818, 180950, -157831, 115355, -71642, 36577,
 };
 
-const int32_t polyphase_44k_to_48k_taps[] = {
+const int32_t polyphase_44k_to_48k_taps[160 * polyphase_44k_to_48k_phase_taps] = {
     0, 0, 0, 0, 0, 0,
     0, 0, 0, 0, 0, 0,
     0, 0, 0, 0, 0, 0,
@@ -3093,8 +3093,8 @@ const int32_t polyphase_44k_to_48k_taps[] = {
 
 }  // namespace
 
-const HalfbandTable halfband_wide = {7, halfband_wide_taps};
-const HalfbandTable halfband_96k = {16, halfband_96k_taps};
-const HalfbandTable halfband_88k = {29, halfband_88k_taps};
-const PolyphaseTable polyphase_48k_to_44k = {147, 160, 64, polyphase_48k_to_44k_taps};
-const PolyphaseTable polyphase_44k_to_48k = {160, 147, 56, polyphase_44k_to_48k_taps};
+const HalfbandTable halfband_wide = {halfband_wide_half_taps, halfband_wide_taps};
+const HalfbandTable halfband_96k = {halfband_96k_half_taps, halfband_96k_taps};
+const HalfbandTable halfband_88k = {halfband_88k_half_taps, halfband_88k_taps};
+const PolyphaseTable polyphase_48k_to_44k = {147, 160, polyphase_48k_to_44k_phase_taps, polyphase_48k_to_44k_taps};
+const PolyphaseTable polyphase_44k_to_48k = {160, 147, polyphase_44k_to_48k_phase_taps, polyphase_44k_to_48k_taps};

@@ -21,6 +21,14 @@ struct PolyphaseTable {
     const int32_t* coefficients;  // up x taps, phase by phase
 };
 
+// Each table's length, known to the compiler so that the kernels unroll
+// fully; the generator reads them from here.
+constexpr int halfband_wide_half_taps = 7;
+constexpr int halfband_96k_half_taps = 16;
+constexpr int halfband_88k_half_taps = 29;
+constexpr int polyphase_48k_to_44k_phase_taps = 64;
+constexpr int polyphase_44k_to_48k_phase_taps = 56;
+
 extern const HalfbandTable halfband_wide;  // first of two stages, from 176.4 or 192 kHz
 extern const HalfbandTable halfband_96k;   // 96 to 48 kHz
 extern const HalfbandTable halfband_88k;   // 88.2 to 44.1 kHz

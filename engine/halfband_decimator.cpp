@@ -4,30 +4,42 @@
 
 namespace {
 
-// One output per channel from the frame at `x`: the centre tap halves,
-// the others weigh the sum of the two inputs at equal distance (the filter
-// is symmetric), so each tap costs one multiplication for both; both
-// channels share each coefficient load.
-template <unsigned channels>
-void decimate(const int32_t* x, const int32_t* taps, size_t half_taps, int32_t* out)
+// Outputs from the frames centred at `x`, `x` + 2 frames, ...: the centre
+// tap halves, the others weigh the sum of the two inputs at equal distance
+// (the filter is symmetric), so each tap costs one multiplication for both;
+// both channels share each coefficient load. With `fixed_half_taps` (not
+// 0) the table's length is a constant of the instance and the tap loop
+// unrolls fully: the offsets become constants, with no index arithmetic or
+// branch between the multiplications.
+template <unsigned channels, size_t fixed_half_taps>
+void decimate(const int32_t* x, size_t outputs, const int32_t* taps, size_t half_taps, int32_t* out)
 {
-    int32_t acc[channels];
-    for (unsigned c = 0; c < channels; ++c)
-        acc[c] = x[c] / 4;  // 1/2 in the product's Q28
-    // Two pointers walking out from the centre, and the loop unrolled:
-    // the taps' offsets become constants, with no index arithmetic between
-    // the multiplications.
-    const int32_t* before = x - channels;
-    const int32_t* after = x + channels;
-#pragma GCC unroll 8
-    for (size_t k = 0; k < half_taps; ++k) {
+    if constexpr (fixed_half_taps != 0)
+        half_taps = fixed_half_taps;
+    for (size_t n = 0; n < outputs; ++n, x += 2 * channels, out += channels) {
+        int32_t acc[channels];
         for (unsigned c = 0; c < channels; ++c)
-            acc[c] += multiply_high(before[c] + after[c], taps[k]);
-        before -= 2 * channels;
-        after += 2 * channels;
+            acc[c] = x[c] >> 2;  // 1/2 in the product's Q28
+#pragma GCC unroll 64
+        for (size_t k = 0; k < half_taps; ++k) {
+            const ptrdiff_t reach = static_cast<ptrdiff_t>((2 * k + 1) * channels);
+            for (unsigned c = 0; c < channels; ++c)
+                acc[c] += multiply_high(x[c - reach] + x[c + reach], taps[k]);
+        }
+        for (unsigned c = 0; c < channels; ++c)
+            out[c] = acc[c] * 2;
     }
-    for (unsigned c = 0; c < channels; ++c)
-        out[c] = acc[c] * 2;
+}
+
+template <unsigned channels>
+HalfbandDecimator::Kernel kernel_for(int half_taps)
+{
+    switch (half_taps) {
+    case halfband_wide_half_taps: return decimate<channels, halfband_wide_half_taps>;
+    case halfband_96k_half_taps: return decimate<channels, halfband_96k_half_taps>;
+    case halfband_88k_half_taps: return decimate<channels, halfband_88k_half_taps>;
+    default: return decimate<channels, 0>;
+    }
 }
 
 }  // namespace
@@ -35,6 +47,7 @@ void decimate(const int32_t* x, const int32_t* taps, size_t half_taps, int32_t* 
 void HalfbandDecimator::start(const HalfbandTable& table, unsigned channels)
 {
     table_ = &table;
+    kernel_ = channels == 2 ? kernel_for<2>(table.half_taps) : kernel_for<1>(table.half_taps);
     reach_ = 2 * static_cast<size_t>(table.half_taps) - 1;
     // Silence before the stream: the first output is centred on its first input.
     buffer_.reset(channels, 3 * reach_ + 1, reach_);
@@ -45,15 +58,11 @@ void HalfbandDecimator::start(const HalfbandTable& table, unsigned channels)
 // then the history that later outputs need moves to the front.
 size_t HalfbandDecimator::run(size_t last_centre, int32_t* out)
 {
-    const unsigned channels = buffer_.channels();
-    const size_t half_taps = static_cast<size_t>(table_->half_taps);
-    size_t n = 0;
-    for (; centre_ < last_centre && centre_ + reach_ < buffer_.held(); centre_ += 2, ++n) {
-        if (channels == 2)
-            decimate<2>(buffer_.frame(centre_), table_->taps, half_taps, out + 2 * n);
-        else
-            decimate<1>(buffer_.frame(centre_), table_->taps, half_taps, out + n);
-    }
+    const size_t ready = buffer_.held() > reach_ ? buffer_.held() - reach_ : 0;  // centres with all inputs there
+    const size_t end = last_centre < ready ? last_centre : ready;
+    const size_t n = centre_ < end ? (end - centre_ + 1) / 2 : 0;
+    kernel_(buffer_.frame(centre_), n, table_->taps, static_cast<size_t>(table_->half_taps), out);
+    centre_ += 2 * n;
     buffer_.drop_before(centre_ - reach_);
     centre_ = reach_;
     return n;

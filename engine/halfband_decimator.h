@@ -12,6 +12,10 @@
 // wait for samples after them. The filter's state carries across calls.
 class HalfbandDecimator {
 public:
+    // `outputs` outputs from the frames centred at `centre`, centre + 2, ...
+    using Kernel = void (*)(const int32_t* centre, size_t outputs, const int32_t* taps, size_t half_taps,
+                            int32_t* out);
+
     void start(const HalfbandTable& table, unsigned channels);
 
     // The most frames that `in_frames` input frames, and a drain, can give.
@@ -28,6 +32,7 @@ private:
     size_t run(size_t last_centre, int32_t* out);
 
     const HalfbandTable* table_ = nullptr;
+    Kernel kernel_ = nullptr;
     size_t reach_ = 0;  // inputs on each side of the centre: 2 x half_taps - 1
     FrameBuffer buffer_;
     size_t centre_ = 0;  // frame of buffer_ that the next output is centred on

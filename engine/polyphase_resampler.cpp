@@ -5,18 +5,31 @@
 namespace {
 
 // One output per channel: the inner product of one phase with the window
-// of input frames at `x`. Both channels share each coefficient load.
-template <unsigned channels>
+// of input frames at `x`. Both channels share each coefficient load. With
+// `fixed_taps` (not 0) the phase's length is a constant of the instance
+// and the tap loop unrolls fully, with constant offsets and no branch.
+template <unsigned channels, size_t fixed_taps>
 void interpolate(const int32_t* x, const int32_t* phase, size_t taps, int32_t* out)
 {
-    int32_t acc[channels] = {};
-    // Unrolled: the loop's own count and branch would cost as much as a tap.
-#pragma GCC unroll 8
-    for (size_t j = 0; j < taps; ++j)
-        for (unsigned c = 0; c < channels; ++c)
-            acc[c] += multiply_high(x[j * channels + c], phase[j]);
-    for (unsigned c = 0; c < channels; ++c)
-        out[c] = acc[c] * 4;  // Q27 back to Q29
+    if constexpr (fixed_taps != 0)
+        taps = fixed_taps;
+    for (unsigned c = 0; c < channels; ++c) {
+        int32_t acc = 0;
+#pragma GCC unroll 64
+        for (size_t j = 0; j < taps; ++j)
+            acc += multiply_high(x[j * channels + c], phase[j]);
+        out[c] = acc * 4;  // Q27 back to Q29
+    }
+}
+
+template <unsigned channels>
+PolyphaseResampler::Kernel kernel_for(int taps)
+{
+    switch (taps) {
+    case polyphase_48k_to_44k_phase_taps: return interpolate<channels, polyphase_48k_to_44k_phase_taps>;
+    case polyphase_44k_to_48k_phase_taps: return interpolate<channels, polyphase_44k_to_48k_phase_taps>;
+    default: return interpolate<channels, 0>;
+    }
 }
 
 }  // namespace
@@ -24,6 +37,7 @@ void interpolate(const int32_t* x, const int32_t* phase, size_t taps, int32_t* o
 void PolyphaseResampler::start(const PolyphaseTable& table, unsigned channels)
 {
     table_ = &table;
+    kernel_ = channels == 2 ? kernel_for<2>(table.taps) : kernel_for<1>(table.taps);
     taps_ = static_cast<size_t>(table.taps);
     // Silence before the stream: the first output falls on its first input.
     buffer_.reset(channels, 2 * taps_, taps_ / 2 - 1);
@@ -51,10 +65,7 @@ size_t PolyphaseResampler::run(size_t last_input, int32_t* out)
     while (window_ + before < last_input && window_ + taps_ <= buffer_.held()) {
         const int32_t* x = buffer_.frame(window_);
         const int32_t* phase = table_->coefficients + size_t{phase_} * taps_;
-        if (buffer_.channels() == 2)
-            interpolate<2>(x, phase, taps_, out + 2 * n);
-        else
-            interpolate<1>(x, phase, taps_, out + n);
+        kernel_(x, phase, taps_, out + n * buffer_.channels());
         ++n;
         // down/up is near 1: a subtraction or two, not a division (slow on the box).
         for (phase_ += down; phase_ >= up; phase_ -= up)

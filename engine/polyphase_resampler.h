@@ -13,6 +13,9 @@
 // carries across calls.
 class PolyphaseResampler {
 public:
+    // One output from the window of frames at `x` and one phase's taps.
+    using Kernel = void (*)(const int32_t* x, const int32_t* phase, size_t taps, int32_t* out);
+
     void start(const PolyphaseTable& table, unsigned channels);
 
     // The most frames that `in_frames` input frames, and a drain, can give.
@@ -29,6 +32,7 @@ private:
     size_t run(size_t last_input, int32_t* out);
 
     const PolyphaseTable* table_ = nullptr;
+    Kernel kernel_ = nullptr;
     size_t taps_ = 0;
     FrameBuffer buffer_;
     size_t window_ = 0;   // first frame of buffer_ that the next output weighs

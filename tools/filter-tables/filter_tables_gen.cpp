@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "../../engine/filter_tables.h"
+
 namespace {
 
 double bessel_i0(double x)
@@ -157,32 +159,34 @@ int main()
     // out what would fold below the next stage's stopband; the last stage
     // into 44.1 or 48 kHz keeps everything that folds below 20 kHz out.
     const Halfband halfbands[] = {
-        {"halfband_wide", 7, 8.6, 192000, 28000, 68000},
-        {"halfband_96k", 16, 8.2, 96000, 20000, 28000},
-        {"halfband_88k", 29, 8.4, 88200, 20000, 24100},
+        {"halfband_wide", halfband_wide_half_taps, 8.6, 192000, 28000, 68000},
+        {"halfband_96k", halfband_96k_half_taps, 8.2, 96000, 20000, 28000},
+        {"halfband_88k", halfband_88k_half_taps, 8.4, 88200, 20000, 24100},
     };
     // Between the families: the passband to 20 kHz, the stopband from
     // 24.1 kHz, so no alias or image of a passband tone stays in the output.
     const Polyphase polyphases[] = {
-        {"polyphase_48k_to_44k", 147, 160, 64, 8.6, 48000, 20000, 24100},
-        {"polyphase_44k_to_48k", 160, 147, 56, 8.0, 44100, 20000, 24100},
+        {"polyphase_48k_to_44k", 147, 160, polyphase_48k_to_44k_phase_taps, 8.6, 48000, 20000, 24100},
+        {"polyphase_44k_to_48k", 160, 147, polyphase_44k_to_48k_phase_taps, 8.0, 44100, 20000, 24100},
     };
 
+    // Sized by the header's lengths: a table that does not match them does
+    // not compile.
     for (const Halfband& d : halfbands) {
-        printf("const int32_t %s_taps[] = {\n", d.name.c_str());
+        printf("const int32_t %s_taps[%s_half_taps] = {\n", d.name.c_str(), d.name.c_str());
         print_values(halfband(d));
         printf("};\n\n");
     }
     for (const Polyphase& d : polyphases) {
-        printf("const int32_t %s_taps[] = {\n", d.name.c_str());
+        printf("const int32_t %s_taps[%d * %s_phase_taps] = {\n", d.name.c_str(), d.up, d.name.c_str());
         print_values(polyphase(d));
         printf("};\n\n");
     }
     printf("}  // namespace\n\n");
     for (const Halfband& d : halfbands)
-        printf("const HalfbandTable %s = {%d, %s_taps};\n", d.name.c_str(), d.k, d.name.c_str());
+        printf("const HalfbandTable %s = {%s_half_taps, %s_taps};\n", d.name.c_str(), d.name.c_str(), d.name.c_str());
     for (const Polyphase& d : polyphases)
-        printf("const PolyphaseTable %s = {%d, %d, %d, %s_taps};\n", d.name.c_str(), d.up, d.down, d.taps,
-               d.name.c_str());
+        printf("const PolyphaseTable %s = {%d, %d, %s_phase_taps, %s_taps};\n", d.name.c_str(), d.up, d.down,
+               d.name.c_str(), d.name.c_str());
     return 0;
 }
