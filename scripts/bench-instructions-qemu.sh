@@ -3,9 +3,10 @@
 # valgrind cannot run the program (a kernel without 32-bit support, or
 # another CPU): qemu logs every translated block and each execution of one,
 # and the instructions are summed. Columns: the whole play (less the
-# start-up, a play of an empty stream); Lirva's conversion code by name (the
-# output chain, channel mix, rate stages, width and byte order, not counting
-# the C library's copies it calls); the rest, mostly libFLAC's decoding.
+# start-up, a play of an empty stream); Lirva's conversion code (the
+# functions of the output chain's sources: channel mix, rate stages, width
+# and byte order; not the C library's copies they call); the rest, mostly
+# libFLAC's decoding.
 #
 #   scripts/bench-instructions-qemu.sh [--cpu=i386|powerpc] [--flac=debian|box] [--decode] [SECONDS]
 #
@@ -75,20 +76,31 @@ gen=$(build_dir bench)/bench/engine/gen-tone
 work=$(mktemp -d /tmp/lirva-qemu-count-XXXXXX)
 trap 'rm -rf "$work"' EXIT
 
+# Lirva's conversion code: the functions that its conversion sources define
+# (not the C++ library's templates nor the compiler's helpers they hold), by
+# their names in the program's symbol table, which qemu's log gives.
+conversion=(channel_mix halfband_decimator integer_resampler output_chain pcm16_bytes pcm16_interleave
+            polyphase_resampler rate_converter sample_width)
+for source in "${conversion[@]}"; do
+    "${cxx[0]%g++}nm" --defined-only "$build/engine/CMakeFiles/lirva_engine.dir/$source.cpp.o"
+done | awk '$2 ~ /^[TtWw]$/ && $3 !~ /^(_ZN?K?St|_ZN9__gnu_cxx|__x86)/ { print $3 }' >"$work/conversion"
+[ -s "$work/conversion" ] || { echo "no conversion functions in $build/engine" >&2; exit 1; }
+
 # "total conversion" instructions of one run under qemu of ARGS (qemu's
 # options, the program and its arguments).
 count() {
     "$qemu" -d in_asm,exec,nochain -D /dev/stdout "$@" 2>/dev/null | awk '
+        FNR == NR { conversion[$1] = 1; next }
         # A translated block: "IN: function", its instructions, a blank line.
         /^IN:/ { inblock = 1; start = ""; n = 0; fn = $2; next }
         inblock && /^0x[0-9a-f]+:/ { if (start == "") start = substr($1, 1, length($1) - 1); n++; next }
         inblock && /^$/ {
-            if (start != "") { sub(/^0x0*/, "", start); size[start] = n; own[start] = fn ~ /(OutputChain|Halfband|Polyphase|IntegerResampler|FrameBuffer|mix_|reduce_to_16|reduce_to_pcm16|dither_down|widen_to_rate|widen_planes|store_pcm16|interleave)/ }
+            if (start != "") { sub(/^0x0*/, "", start); size[start] = n; own[start] = (fn in conversion) }
             inblock = 0; next
         }
         # An execution: "Trace N: host [.../guest pc/...]".
         /^Trace/ { split($0, a, "/"); pc = a[2]; sub(/^0*/, "", pc); total += size[pc]; if (own[pc]) chain += size[pc] }
-        END { printf "%.0f %.0f\n", total, chain }'
+        END { printf "%.0f %.0f\n", total, chain }' "$work/conversion" -
 }
 
 # One play of FILE on a device of RATES ("" for every rate).
