@@ -24,7 +24,7 @@
 #
 # LIRVA_COUNT_BUILD names another build folder of the same CPU. Needs
 # qemu-user and the flac tool. SECONDS (default 1) of audio per class: a
-# second of 24/192 takes about a minute per device.
+# table of one second per class takes five to ten minutes.
 set -euo pipefail
 
 source "$(dirname "$0")/common.sh"
