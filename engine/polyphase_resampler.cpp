@@ -28,6 +28,7 @@ PolyphaseResampler::Kernel kernel_for(int taps)
     switch (taps) {
     case polyphase_48k_to_44k_phase_taps: return interpolate<channels, polyphase_48k_to_44k_phase_taps>;
     case polyphase_44k_to_48k_phase_taps: return interpolate<channels, polyphase_44k_to_48k_phase_taps>;
+    case polyphase_48k_to_44k_hires_phase_taps: return interpolate<channels, polyphase_48k_to_44k_hires_phase_taps>;
     default: return interpolate<channels, 0>;
     }
 }
