@@ -26,13 +26,21 @@ struct PolyphaseTable {
 constexpr int halfband_wide_half_taps = 7;
 constexpr int halfband_96k_half_taps = 16;
 constexpr int halfband_88k_half_taps = 29;
+constexpr int halfband_96k_hires_half_taps = 13;
+constexpr int halfband_88k_hires_half_taps = 20;
 constexpr int polyphase_48k_to_44k_phase_taps = 64;
+constexpr int polyphase_48k_to_44k_hires_phase_taps = 42;
 constexpr int polyphase_44k_to_48k_phase_taps = 56;
 
 extern const HalfbandTable halfband_wide;  // first of two stages, from 176.4 or 192 kHz
 extern const HalfbandTable halfband_96k;   // 96 to 48 kHz
 extern const HalfbandTable halfband_88k;   // 88.2 to 44.1 kHz
 extern const PolyphaseTable polyphase_48k_to_44k;
+// After a first stage from 176.4 or 192 kHz, where the passband ends at
+// 19 kHz: wider transition bands, shorter filters.
+extern const HalfbandTable halfband_96k_hires;
+extern const HalfbandTable halfband_88k_hires;
+extern const PolyphaseTable polyphase_48k_to_44k_hires;
 extern const PolyphaseTable polyphase_44k_to_48k;
 
 #endif

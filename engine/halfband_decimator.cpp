@@ -38,6 +38,8 @@ HalfbandDecimator::Kernel kernel_for(int half_taps)
     case halfband_wide_half_taps: return decimate<channels, halfband_wide_half_taps>;
     case halfband_96k_half_taps: return decimate<channels, halfband_96k_half_taps>;
     case halfband_88k_half_taps: return decimate<channels, halfband_88k_half_taps>;
+    case halfband_96k_hires_half_taps: return decimate<channels, halfband_96k_hires_half_taps>;
+    case halfband_88k_hires_half_taps: return decimate<channels, halfband_88k_hires_half_taps>;
     default: return decimate<channels, 0>;
     }
 }

@@ -17,18 +17,25 @@ bool is_family_rate(uint32_t rate)
     return rate == 44100 || rate == 48000;
 }
 
+// From 176.4 and 192 kHz the passband ends at 19 kHz: the stages after the
+// first have wider transition bands and shorter filters.
 bool find_route(uint32_t in_rate, uint32_t out_rate, Route* route)
 {
+    const bool hires = in_rate > 96000;
     uint32_t rate = in_rate;
     while (route->halvings < 2 && rate > out_rate &&
            (rate == 88200 || rate == 96000 || rate == 176400 || rate == 192000) &&
            (rate / 2 >= out_rate || is_family_rate(out_rate))) {
-        route->halves[route->halvings++] =
-            rate > 96000 ? &halfband_wide : rate == 96000 ? &halfband_96k : &halfband_88k;
+        if (rate > 96000)
+            route->halves[route->halvings++] = &halfband_wide;
+        else if (rate == 96000)
+            route->halves[route->halvings++] = hires ? &halfband_96k_hires : &halfband_96k;
+        else
+            route->halves[route->halvings++] = hires ? &halfband_88k_hires : &halfband_88k;
         rate /= 2;
     }
     if (rate == 48000 && out_rate == 44100)
-        route->cross = &polyphase_48k_to_44k;
+        route->cross = hires ? &polyphase_48k_to_44k_hires : &polyphase_48k_to_44k;
     else if (rate == 44100 && out_rate == 48000)
         route->cross = &polyphase_44k_to_48k;
     else if (rate != out_rate)

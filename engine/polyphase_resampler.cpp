@@ -4,12 +4,14 @@
 
 namespace {
 
-// One output per channel: the inner product of one phase with the window
-// of input frames at `x`. Both channels share each coefficient load. With
-// `fixed_taps` (not 0) the phase's length is a constant of the instance
-// and the tap loop unrolls fully, with constant offsets and no branch.
+// One output per channel: one phase's inner product with the window of
+// frames at `x`. With `fixed_taps` (not 0) the phase's length is a constant
+// of the instance and the tap loop unrolls fully, with constant offsets and
+// no branch. Not inlined into the loop over outputs: there the compiler
+// would keep every tap's address live across the loop, more than a 32-bit
+// CPU has registers for.
 template <unsigned channels, size_t fixed_taps>
-void interpolate(const int32_t* x, const int32_t* phase, size_t taps, int32_t* out)
+[[gnu::noinline]] void inner_product(const int32_t* x, const int32_t* h, size_t taps, int32_t* out)
 {
     if constexpr (fixed_taps != 0)
         taps = fixed_taps;
@@ -17,9 +19,32 @@ void interpolate(const int32_t* x, const int32_t* phase, size_t taps, int32_t* o
         int32_t acc = 0;
 #pragma GCC unroll 64
         for (size_t j = 0; j < taps; ++j)
-            acc += multiply_high(x[j * channels + c], phase[j]);
+            acc += multiply_high(x[j * channels + c], h[j]);
         out[c] = acc * 4;  // Q27 back to Q29
     }
+}
+
+// The outputs whose windows start before frame `end` of `frames`.
+template <unsigned channels, size_t fixed_taps>
+size_t interpolate(const int32_t* frames, size_t end, const PolyphaseTable& table, PolyphaseResampler::Position& at,
+                   int32_t* out)
+{
+    const size_t taps = fixed_taps != 0 ? fixed_taps : static_cast<size_t>(table.taps);
+    const unsigned up = static_cast<unsigned>(table.up);
+    const unsigned down = static_cast<unsigned>(table.down);
+    size_t window = at.window;
+    unsigned phase = at.phase;
+    size_t n = 0;
+    for (; window < end; ++n, out += channels) {
+        const int32_t* x = frames + window * channels;
+        const int32_t* h = table.coefficients + size_t{phase} * taps;
+        inner_product<channels, fixed_taps>(x, h, taps, out);
+        // down/up is near 1: a subtraction or two, not a division (slow on the box).
+        for (phase += down; phase >= up; phase -= up)
+            ++window;
+    }
+    at = {window, phase};
+    return n;
 }
 
 template <unsigned channels>
@@ -28,6 +53,7 @@ PolyphaseResampler::Kernel kernel_for(int taps)
     switch (taps) {
     case polyphase_48k_to_44k_phase_taps: return interpolate<channels, polyphase_48k_to_44k_phase_taps>;
     case polyphase_44k_to_48k_phase_taps: return interpolate<channels, polyphase_44k_to_48k_phase_taps>;
+    case polyphase_48k_to_44k_hires_phase_taps: return interpolate<channels, polyphase_48k_to_44k_hires_phase_taps>;
     default: return interpolate<channels, 0>;
     }
 }
@@ -41,8 +67,7 @@ void PolyphaseResampler::start(const PolyphaseTable& table, unsigned channels)
     taps_ = static_cast<size_t>(table.taps);
     // Silence before the stream: the first output falls on its first input.
     buffer_.reset(channels, 2 * taps_, taps_ / 2 - 1);
-    window_ = 0;
-    phase_ = 0;
+    at_ = {};
 }
 
 size_t PolyphaseResampler::max_output(size_t in_frames) const
@@ -58,22 +83,15 @@ size_t PolyphaseResampler::max_output(size_t in_frames) const
 // moves to the front.
 size_t PolyphaseResampler::run(size_t last_input, int32_t* out)
 {
-    const unsigned up = static_cast<unsigned>(table_->up);
-    const unsigned down = static_cast<unsigned>(table_->down);
     const size_t before = taps_ / 2 - 1;  // window frames before the output's input
-    size_t n = 0;
-    while (window_ + before < last_input && window_ + taps_ <= buffer_.held()) {
-        const int32_t* x = buffer_.frame(window_);
-        const int32_t* phase = table_->coefficients + size_t{phase_} * taps_;
-        kernel_(x, phase, taps_, out + n * buffer_.channels());
-        ++n;
-        // down/up is near 1: a subtraction or two, not a division (slow on the box).
-        for (phase_ += down; phase_ >= up; phase_ -= up)
-            ++window_;
-    }
-    const size_t keep_from = window_ < buffer_.held() ? window_ : buffer_.held();
+    const size_t held = buffer_.held();
+    size_t end = held >= taps_ ? held - taps_ + 1 : 0;  // windows all there
+    if (last_input < before + end)
+        end = last_input > before ? last_input - before : 0;
+    const size_t n = kernel_(buffer_.frame(0), end, *table_, at_, out);
+    const size_t keep_from = at_.window < held ? at_.window : held;
     buffer_.drop_before(keep_from);
-    window_ -= keep_from;
+    at_.window -= keep_from;
     return n;
 }
 

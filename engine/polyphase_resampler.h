@@ -13,8 +13,15 @@
 // carries across calls.
 class PolyphaseResampler {
 public:
-    // One output from the window of frames at `x` and one phase's taps.
-    using Kernel = void (*)(const int32_t* x, const int32_t* phase, size_t taps, int32_t* out);
+    // Where the next output falls: the first frame of the buffer it weighs,
+    // and its place between inputs, in 1/up.
+    struct Position {
+        size_t window = 0;
+        unsigned phase = 0;
+    };
+    // The outputs whose windows start before frame `end` of `frames`.
+    using Kernel = size_t (*)(const int32_t* frames, size_t end, const PolyphaseTable& table, Position& at,
+                              int32_t* out);
 
     void start(const PolyphaseTable& table, unsigned channels);
 
@@ -35,8 +42,7 @@ private:
     Kernel kernel_ = nullptr;
     size_t taps_ = 0;
     FrameBuffer buffer_;
-    size_t window_ = 0;   // first frame of buffer_ that the next output weighs
-    unsigned phase_ = 0;  // the next output's place between inputs, in 1/up
+    Position at_;
 };
 
 #endif

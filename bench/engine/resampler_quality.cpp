@@ -5,7 +5,8 @@
 //               (images, aliases of the tone, the filters' rounding), below
 //               the tone, in dB: the imaging and distortion figure
 //   alias dB    the worst level that a sine above the output's band leaves
-//               below 20 kHz, against its input level, in dB (the
+//               below 20 kHz (19 kHz from 176.4 and 192 kHz: the top of
+//               the passband), against its input level, in dB (the
 //               highest line of a Blackman-Harris windowed spectrum; "-"
 //               where no input frequency folds there)
 // measured on the stage's own 30-bit output, before dither. Then, through
@@ -170,7 +171,7 @@ int main()
         double alias = -300;
         for (double hz = r.to / 2.0 + 50; hz < r.from / 2.0; hz += 1013)
             alias = std::fmax(alias, db(highest_line_below(resample(r.from, r.to, sine(hz, r.from, frames, amplitude)),
-                                                           r.to, 20000, amplitude)));
+                                                           r.to, top, amplitude)));
         char name[32], alias_text[16];
         snprintf(name, sizeof name, "%.1f->%.1f kHz", r.from / 1000.0, r.to / 1000.0);
         if (r.from > r.to)

@@ -162,12 +162,15 @@ int main()
         {"halfband_wide", halfband_wide_half_taps, 8.6, 192000, 28000, 68000},
         {"halfband_96k", halfband_96k_half_taps, 8.2, 96000, 20000, 28000},
         {"halfband_88k", halfband_88k_half_taps, 8.4, 88200, 20000, 24100},
+        {"halfband_96k_hires", halfband_96k_hires_half_taps, 8.2, 96000, 19000, 29000},
+        {"halfband_88k_hires", halfband_88k_hires_half_taps, 8.4, 88200, 19000, 25100},
     };
     // Between the families: the passband to 20 kHz, the stopband from
     // 24.1 kHz, so no alias or image of a passband tone stays in the output.
     const Polyphase polyphases[] = {
         {"polyphase_48k_to_44k", 147, 160, polyphase_48k_to_44k_phase_taps, 8.6, 48000, 20000, 24100},
         {"polyphase_44k_to_48k", 160, 147, polyphase_44k_to_48k_phase_taps, 8.0, 44100, 20000, 24100},
+        {"polyphase_48k_to_44k_hires", 147, 160, polyphase_48k_to_44k_hires_phase_taps, 8.4, 48000, 19000, 25100},
     };
 
     // Sized by the header's lengths: a table that does not match them does
