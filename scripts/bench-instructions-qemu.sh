@@ -24,7 +24,7 @@
 #
 # LIRVA_COUNT_BUILD names another build folder of the same CPU. Needs
 # qemu-user and the flac tool. SECONDS (default 1) of audio per class: a
-# table of one second per class takes five to ten minutes.
+# table of one second per class takes a few minutes (more on a busy machine).
 set -euo pipefail
 
 source "$(dirname "$0")/common.sh"
