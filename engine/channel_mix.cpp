@@ -58,15 +58,23 @@ MixScale mix_scale(int bits)
 // may know it (0 when not), so the usual layouts' sums run in registers
 // without a loop of their own.
 template <unsigned fixed_terms, bool shifted>
-void mix_row(const int32_t* const inputs[], const uint32_t gains[], unsigned terms, unsigned pre_shift, size_t count,
-             unsigned outs, int32_t* out)
+void mix_row(const int32_t* const inputs[], const uint32_t gains[], unsigned terms, unsigned pre_shift,
+             unsigned post_shift, size_t count, unsigned outs, int32_t* out)
 {
     const unsigned n = fixed_terms != 0 ? fixed_terms : terms;
+    // Local copies, which the stores to `out` cannot change: they stay in
+    // registers across the loop instead of being loaded for every sample.
+    const int32_t* in[max_stream_channels];
+    uint32_t gain[max_stream_channels];
+    for (unsigned t = 0; t < n; ++t) {
+        in[t] = inputs[t];
+        gain[t] = gains[t];
+    }
     for (size_t i = 0; i < count; ++i) {
         uint32_t acc = 0;
         for (unsigned t = 0; t < n; ++t)
-            acc += gains[t] * static_cast<uint32_t>(shifted ? inputs[t][i] >> pre_shift : inputs[t][i]);
-        out[i * outs] = static_cast<int32_t>(acc);
+            acc += gain[t] * static_cast<uint32_t>(shifted ? in[t][i] >> pre_shift : in[t][i]);
+        out[i * outs] = static_cast<int32_t>(acc) >> post_shift;
     }
 }
 
@@ -74,7 +82,7 @@ void mix_row(const int32_t* const inputs[], const uint32_t gains[], unsigned ter
 // most 1.0, so the sum fits for samples within their width; a damaged
 // stream's wider values wrap (unsigned arithmetic) rather than overflow.
 void mix_rows(const ChannelMix& mix, const int32_t* const planes[], size_t first, size_t count, int bits,
-              int32_t* out)
+              unsigned post_shift, int32_t* out)
 {
     const MixScale scale = mix_scale(bits);
     const unsigned outs = mix.out_channels;
@@ -95,7 +103,7 @@ void mix_rows(const ChannelMix& mix, const int32_t* const planes[], size_t first
             : terms == 3      ? mix_row<3, false>
             : terms == 4      ? mix_row<4, false>
                               : mix_row<0, false>;
-        row(inputs, gains, terms, shift, count, outs, out + o);
+        row(inputs, gains, terms, shift, post_shift, count, outs, out + o);
     }
 }
 
@@ -145,7 +153,7 @@ int mixed_width(const ChannelMix& mix, int bits)
 }
 
 void mix_channels(const ChannelMix& mix, const int32_t* const planes[], size_t first, size_t count, int bits,
-                  int32_t* out)
+                  int32_t* out, int at_most)
 {
     if (mix.copy) {
         const unsigned outs = mix.out_channels;
@@ -156,5 +164,8 @@ void mix_channels(const ChannelMix& mix, const int32_t* const planes[], size_t f
         }
         return;
     }
-    mix_rows(mix, planes, first, count, bits < 1 || bits > 32 ? 16 : bits, out);
+    if (bits < 1 || bits > 32)
+        bits = 16;
+    const int width = mixed_width(mix, bits);
+    mix_rows(mix, planes, first, count, bits, static_cast<unsigned>(width > at_most ? width - at_most : 0), out);
 }

@@ -35,8 +35,10 @@ int mixed_width(const ChannelMix& mix, int bits);
 
 // Mixes `count` inter-channel samples from sample `first` of `planes`
 // (planes[c][i] is sample i of channel c, each `bits` wide) into
-// count x out_channels interleaved values at `out`.
+// count x out_channels interleaved values at `out`. A downmix wider than
+// `at_most` bits is rounded down to that width in the same pass (the rate
+// converters take 30).
 void mix_channels(const ChannelMix& mix, const int32_t* const planes[], size_t first, size_t count, int bits,
-                  int32_t* out);
+                  int32_t* out, int at_most = 32);
 
 #endif

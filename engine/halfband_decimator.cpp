@@ -12,10 +12,19 @@ namespace {
 // unrolls fully: the offsets become constants, with no index arithmetic or
 // branch between the multiplications.
 template <unsigned channels, size_t fixed_half_taps>
-void decimate(const int32_t* x, size_t outputs, const int32_t* taps, size_t half_taps, int32_t* out)
+void decimate(const int32_t* x, size_t outputs, const int32_t* table, size_t half_taps, int32_t* out)
 {
-    if constexpr (fixed_half_taps != 0)
+    // A local copy of a fixed-length table: the stores to `out` cannot
+    // change it, so a CPU with registers to spare (the box's has 32) keeps
+    // every coefficient in one across all the outputs.
+    int32_t copy[fixed_half_taps != 0 ? fixed_half_taps : 1];
+    const int32_t* taps = table;
+    if constexpr (fixed_half_taps != 0) {
         half_taps = fixed_half_taps;
+        for (size_t k = 0; k < fixed_half_taps; ++k)
+            copy[k] = table[k];
+        taps = copy;
+    }
     for (size_t n = 0; n < outputs; ++n, x += 2 * channels, out += channels) {
         int32_t acc[channels];
         for (unsigned c = 0; c < channels; ++c)

@@ -148,8 +148,11 @@ size_t OutputChain::convert(const int32_t* const planes[], unsigned channels, si
             if (mix_.copy) {
                 widen_planes_to_rate_width(planes, channels, carried_, first + done, n, width, mixed_);
             } else {
-                mix_channels(mix_, planes, first + done, n, bits, mixed_);
-                widen_to_rate_width(mixed_, n * outs, width);
+                // A downmix wider than the rate step's values is narrowed to
+                // them in the same pass.
+                mix_channels(mix_, planes, first + done, n, bits, mixed_, rate_sample_width);
+                if (width <= rate_sample_width)
+                    widen_to_rate_width(mixed_, n * outs, width);
             }
             emit_reduced(rated_, integer_.process(mixed_, n, rated_), rate_sample_width, carried_);
         } else if (resampler_.active()) {

@@ -45,10 +45,12 @@ using FixedShift = std::integral_constant<unsigned, value>;
 
 // One output step is q = 2^shift input units. The dither is the
 // difference of two uniform values in [0, q): triangular over (-q, q),
-// mean 0, both taken from one 32-bit draw (shift is at most 16). A damaged
-// stream may hand over values wider than it says: they are clipped to the
-// width first, so the sum fits 32 bits up to 31-bit values (the box's CPU
-// has no cheap 64-bit arithmetic) and clips instead of wrapping.
+// mean 0, both taken from one 32-bit draw (shift is at most 16). One clip,
+// before the sum, serves both ends: to just inside what no noise can carry
+// past 16 bits (full scale stays reachable), which also keeps a damaged
+// stream's values wider than their width from wrapping. The sum then fits
+// 32 bits up to 31-bit values (the box's CPU has no cheap 64-bit
+// arithmetic).
 template <typename Sum, class Shift, class Out>
 void dither_down(const int32_t* in, size_t count, Shift shift_by, DitherSource& source, Out out)
 {
@@ -56,19 +58,15 @@ void dither_down(const int32_t* in, size_t count, Shift shift_by, DitherSource& 
 
     const unsigned shift = shift_by;
     const uint32_t mask = (uint32_t{1} << shift) - 1;
-    const Sum half = Sum{1} << (shift - 1);
-    const int32_t top = static_cast<int32_t>((int64_t{1} << (shift + 15)) - 1);
-    const int32_t bottom = -top - 1;
+    const Sum q = Sum{1} << shift;
+    const Sum half = q / 2;
+    const Sum top = 32767 * q - half;        // + (q - 1) + half rounds down to 32767
+    const Sum bottom = -32768 * q + half - 1;  // - (q - 1) + half rounds down to -32768
     for (size_t i = 0; i < count; ++i) {
-        const int32_t x = in[i] > top ? top : in[i] < bottom ? bottom : in[i];
+        const Sum x = in[i] > top ? top : in[i] < bottom ? bottom : in[i];
         const uint32_t r = dither.next();
         const Sum noise = static_cast<Sum>(r & mask) - static_cast<Sum>((r >> 16) & mask);
-        Sum v = (static_cast<Sum>(x) + noise + half) >> shift;
-        if (v > 32767)
-            v = 32767;
-        if (v < -32768)
-            v = -32768;
-        out.put(i, static_cast<int32_t>(v));
+        out.put(i, static_cast<int32_t>((x + noise + half) >> shift));
     }
     source = dither;
 }

@@ -4,6 +4,7 @@
 // has at the level each channel's role calls for, never clipping.
 #include <gtest/gtest.h>
 
+#include <fixed_point.h>
 #include <integer_resampler.h>
 #include <output_chain.h>
 #include <pcm16_bytes.h>
@@ -65,6 +66,25 @@ TEST(ChannelMix, EachInputChannelLandsOnItsSideAtItsLevelWithoutClipping)
                 for (int32_t v : {loudest, -loudest - 1})
                     for (int32_t o : mix(std::vector<int32_t>(channels, v), outs, bits))
                         EXPECT_TRUE(o < top && o >= -top && (o < 0) == (v < 0)) << o << " clips or wraps, to " << outs;
+            }
+            // Narrowed to the rate step's width in the same pass, over a run
+            // that leaves loop tails: what the widening after it gives.
+            std::vector<std::vector<int32_t>> planes(channels, std::vector<int32_t>(7));
+            std::vector<const int32_t*> pointers;
+            for (unsigned in = 0; in < channels; ++in) {
+                for (size_t i = 0; i < 7; ++i)
+                    planes[in][i] = static_cast<int32_t>((i + 1) * (in + 3) * 2654435761u) >> (32 - bits);
+                pointers.push_back(planes[in].data());
+            }
+            for (unsigned outs : {1u, 2u}) {
+                const ChannelMix m = channel_mix_for(channels, outs);
+                if (mixed_width(m, bits) <= rate_sample_width)
+                    continue;
+                std::vector<int32_t> separate(7 * outs), joined(7 * outs);
+                mix_channels(m, pointers.data(), 0, 7, bits, separate.data());
+                widen_to_rate_width(separate.data(), separate.size(), mixed_width(m, bits));
+                mix_channels(m, pointers.data(), 0, 7, bits, joined.data(), rate_sample_width);
+                EXPECT_EQ(joined, separate) << "to " << outs;
             }
         }
     }
